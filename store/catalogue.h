@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "store/status.h"
+#include "store/working_folder.h"
+
+namespace store {
+
+inline constexpr int kMaxRecords = 32766;
+inline const QString kDataFile = QStringLiteral("データ.TXT");
+
+// A pick list kept in ascending order of case-insensitive comparison; a new
+// entry goes after the entries that compare equal to it.
+class SortedPickList {
+public:
+    const std::vector<QString>& items() const { return items_; }
+    // Inserts at the sorted place; returns the index it took.
+    int insert(const QString& value);
+    void clear() { items_.clear(); }
+    // Sorts once after a bulk fill made with append().
+    void append(const QString& value) { items_.push_back(value); }
+    void sort();
+
+private:
+    std::vector<QString> items_;
+};
+
+// The title catalogue: parallel arrays indexed 1..TitleCount (slot 0 unused) in
+// display order, with the pick lists and seen-sets derived from them.
+class Catalogue {
+public:
+    int TitleCount = 0;
+    std::vector<QString> strDaimei, strKantoku, strSyuen, strNengetu, strKuni, strJanru, strHyouka;
+    std::vector<std::array<qint16, 8>> intTensu;  // [title][item 1..7]
+    std::vector<std::array<QString, 5>> strSyoyu;  // [title][item 1..4], "○" or ""
+
+    // Pick lists of the main screen.
+    std::vector<QString> cboName;  // catalogue order
+    SortedPickList cboKantoku, cboSyuen, cboKuni, cboJanru;
+    std::vector<QString> cboKoukai;   // release year-months, first appearance
+    std::vector<QString> cboKoukai3;  // release years + "年", first appearance
+
+    // The four combo fields, in the order of the seen-sets.
+    enum class PickField { Kantoku, Syuen, Kuni, Janru };
+
+    // Replaces everything from "データ.TXT" (created empty when missing). On
+    // failure the catalogue is empty and can never be saved in this run.
+    Status LoadTitleData(WorkingFolder& folder);
+
+    // Writes titles 1..TitleCount. Refused when the catalogue did not load.
+    Status SaveTitleData(WorkingFolder& folder) const;
+    // Writes every title but title k (1..TitleCount); the caller reloads.
+    Status SaveTitleDataWithout(WorkingFolder& folder, int k) const;
+    // Writes the titles in the given order of title numbers; the caller reloads.
+    Status SaveTitleDataInOrder(WorkingFolder& folder, const std::vector<int>& order) const;
+
+    // Appends the record of a new title (the name, seventeen commas, an empty
+    // text). Refused at kMaxRecords titles or when the catalogue did not load.
+    Status AppendTitle(WorkingFolder& folder, const QString& name) const;
+
+    // Maximum of the title scroll bar: TitleCount, or 1 with no titles.
+    int ScrollMaximum() const { return TitleCount > 0 ? TitleCount : 1; }
+
+    bool IsLoaded() const { return loaded_; }
+
+    // First title number whose name equals the text exactly, or 0.
+    int IndexOf(const QString& name) const;
+
+    // The field's array and its pick list.
+    std::vector<QString>& values(PickField f);
+    SortedPickList& pickList(PickField f);
+    // Adds a typed value to the field's seen-set and pick list when new;
+    // returns its list index when added, -1 when already present.
+    int AddPickValue(PickField f, const QString& value);
+    // Adds the month key (first 7 characters) to the month list when new;
+    // true when added at the end.
+    bool AddReleaseMonth(const QString& release);
+    // Adds the year (first 4 characters) + "年" to the year list when new.
+    bool AddReleaseYear(const QString& release);
+
+private:
+    void clear();
+    void resize(int count);
+    void addToPickLists(int i, bool sortedInsert);
+
+    bool loaded_ = false;
+    std::array<QSet<QString>, 4> seen_;  // directors, lead actors, countries, genres
+    QSet<QString> seenMonths_, seenYears_;
+    QHash<QString, int> indexByName_;
+};
+
+}  // namespace store

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <initializer_list>
+#include <vector>
+
+#include "store/status.h"
+#include "store/working_folder.h"
+
+namespace store {
+
+// One field of a record to write: a quoted text, a bare 16-bit integer, or
+// nothing between its two separators.
+struct Field {
+    enum class Kind { Text, Integer, Absent };
+    Kind kind = Kind::Absent;
+    QString text;
+    int number = 0;
+
+    static Field Text(QString t) { return {Kind::Text, std::move(t), 0}; }
+    static Field Integer(int n) { return {Kind::Integer, {}, n}; }
+    static Field Absent() { return {}; }
+};
+
+// Reads the fields of a record file or the lines of a line file from its
+// decoded text. Every fault is an error with the line it was found on; after
+// the first error the reader stays failed.
+class RecordReader {
+public:
+    // Decodes the bytes (CP932); a fault in decoding is the first error.
+    RecordReader(QString fileName, const QByteArray& bytes);
+
+    // Opens the file in the folder. A missing file is an error too; ask the
+    // folder first where a missing file has a meaning of its own.
+    static RecordReader open(const WorkingFolder& folder, const QString& fileName);
+
+    // The next field, whatever line it is on.
+    QString ReadText();
+    int ReadInteger();  // -32768..32767; an empty field reads as 0
+
+    // True when nothing but blank lines remain (a hand edit leaves them).
+    bool AtEnd() const;
+
+    // One line without its terminator: CR and CR LF end a line, a lone LF stays
+    // in it, a last line without terminator is returned whole.
+    QString ReadLine();
+    // True when no character at all remains (line files).
+    bool AtEndOfText() const { return pos_ >= text_.size(); }
+
+    bool failed() const { return !status_.isOk(); }
+    const Status& status() const { return status_; }
+    // Line number (1-based) of the next character to read.
+    int line() const { return line_; }
+
+private:
+    // Reads one field's raw value; false (and the reader failed) on a fault.
+    bool readRaw(QStringView& value, bool& quoted);
+    void fail(const QString& reason);
+    void fail(int line, const QString& reason);
+    void advanceLine(qsizetype from, qsizetype to);
+
+    QString fileName_;
+    QString text_;
+    qsizetype pos_ = 0;
+    int line_ = 1;
+    Status status_;
+};
+
+// Builds a record file or a line file in memory; the bytes are made once at the
+// end. A text the file cannot hold (a double quote or a line end in a record
+// text, a character outside CP932 anywhere) is an error, never a "?".
+class RecordWriter {
+public:
+    explicit RecordWriter(QString fileName);
+
+    void WriteRecord(std::initializer_list<Field> fields);
+    void WriteRecord(const std::vector<Field>& fields);
+    // The text and CR LF (line files); the text may hold CR LF pairs.
+    void PrintLine(const QString& text);
+
+    // The CP932 bytes of everything written, or the first fault.
+    Status finish(QByteArray& bytes) const;
+
+    const Status& status() const { return status_; }
+
+private:
+    void writeField(const Field& f);
+    void beginRecord();
+
+    QString fileName_;
+    QString text_;
+    int records_ = 0;
+    Status status_;
+};
+
+}  // namespace store

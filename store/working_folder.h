@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <optional>
+
+#include "store/status.h"
+
+namespace store {
+
+// Every file of the catalogue is reached through this one layer. A name is
+// resolved ignoring letter case: the exact name first, else the entry of the
+// folder equal to it ignoring case; a new file takes the spelling given. A name
+// that would leave the folder (a path separator, "." or "..", a NUL) is refused.
+// Whole-file writes are atomic; appends never leave half a record.
+class WorkingFolder {
+public:
+    explicit WorkingFolder(QString absolutePath);
+
+    const QString& path() const { return path_; }
+
+    // True when the name stays inside the folder.
+    static bool isSafeName(const QString& name);
+
+    // Full path of the entry the name denotes, whether or not it exists yet;
+    // nothing for an unsafe name.
+    std::optional<QString> resolve(const QString& name) const;
+    bool exists(const QString& name) const;
+
+    // Reads the whole file. *missing (when given) tells a missing file (or an
+    // unsafe name) from a failed read; both return an error.
+    Status read(const QString& name, QByteArray& out, bool* missing = nullptr) const;
+
+    // Replaces the file as a whole: a temporary in the folder, written, flushed
+    // and fsynced, renamed over the old file, then the folder fsynced. On failure
+    // the old file is left byte for byte.
+    Status replace(const QString& name, const QByteArray& bytes);
+
+    // Like replace, but the temporary has the given name (the history rewrites
+    // through a copy of a fixed name).
+    Status replaceVia(const QString& name, const QString& temporaryName, const QByteArray& bytes);
+
+    // Appends the bytes at the end of the file, creating it when missing. On
+    // failure the file is cut back to its old length.
+    Status append(const QString& name, const QByteArray& bytes);
+
+    // Deletes the file; a missing file is not an error.
+    Status remove(const QString& name);
+
+    // Files that failed to load in this run are never written again in it.
+    void markUnwritable(const QString& name);
+    bool isUnwritable(const QString& name) const;
+
+    // Names of the entries whose name, ignoring case, starts with prefix and ends
+    // with suffix (a listing by pattern).
+    QStringList list(const QString& prefix, const QString& suffix) const;
+
+private:
+    void refreshListing() const;
+    void noteCreated(const QString& fileName) const;
+    void noteRemoved(const QString& fileName) const;
+    Status refuseWrite(const QString& name) const;
+
+    QString path_;
+    QSet<QString> unwritable_;  // case-folded names
+    // Case-folded name -> actual entry names; rebuilt when the folder changes.
+    mutable QHash<QString, QStringList> listing_;
+    mutable qint64 listingStamp_ = -1;
+};
+
+}  // namespace store
