@@ -1,0 +1,18 @@
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+
+#include "screens/screens.h"
+#include "window/frm_main.h"
+#include "window/qt_platform.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    app.setFont(QFont(QStringLiteral("IPAGothic"), 10));
+    QtPlatform platform;
+    frmMain window(platform, QDir::currentPath());
+    AttachScreens(window);
+    QObject::connect(&window, &frmMain::endRequested, &app, [] { QApplication::exit(0); });
+    if (!window.Form_Load()) return 1;
+    return app.exec();
+}

@@ -1,0 +1,441 @@
+#include "screens/main/main_screen.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "history/history.h"
+#include "screens/main/faces.h"
+#include "store/side_files.h"
+#include "window/grid.h"
+#include "window/pick_list_model.h"
+#include "window/twips.h"
+
+namespace {
+
+using store::Catalogue;
+
+constexpr int kPictureX = 430;
+constexpr int kPictureTop = 44;
+constexpr int kPictureHeight = TwipsToPixels(4650);
+constexpr int kBoxSize = 16;
+constexpr int kFaceSize = 44;
+
+// Filled colours of the seven bars.
+const QColor kBarColours[8] = {{},
+                               QColor(255, 128, 128),
+                               QColor(255, 192, 128),
+                               QColor(255, 255, 128),
+                               QColor(128, 255, 128),
+                               QColor(128, 255, 255),
+                               QColor(128, 128, 255),
+                               QColor(255, 128, 255)};
+const QColor kPageColour(255, 224, 192);
+
+QLabel* Caption(const QString& text, QWidget* parent, const QRect& r) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(r);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+QComboBox* Combo(const QString& name, QWidget* parent, const QRect& r, bool editable) {
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->setEditable(editable);
+    c->setGeometry(r);
+    c->setMaxVisibleItems(20);
+    c->setInsertPolicy(QComboBox::NoInsert);
+    if (editable) c->setCompleter(nullptr);
+    return c;
+}
+
+void Paint(QFrame* box, const QColor& colour) {
+    QPalette pal = box->palette();
+    if (pal.color(QPalette::Window) == colour) return;
+    pal.setColor(QPalette::Window, colour);
+    box->setPalette(pal);
+}
+
+}  // namespace
+
+MainScreen::MainScreen(frmMain& window) : QObject(&window), w(window) {
+    build();
+    w.AttachTitleScreen(this);
+}
+
+void MainScreen::build() {
+    fraMain = w.frame("fraMain");
+    buildFields(fraMain);
+    buildScores(fraMain);
+
+    imgGazou = new QLabel(fraMain);
+    imgGazou->setObjectName("imgGazou");
+    imgGazou->setGeometry(kPictureX, kPictureTop, TwipsToPixels(6165), kPictureHeight);
+    imgGazou->setScaledContents(true);
+    imgGazou->setFrameShape(QFrame::StyledPanel);
+    imgGazou->setCursor(Qt::PointingHandCursor);
+
+    msgKansyou = new Grid(fraMain);
+    msgKansyou->setObjectName("msgKansyou");
+    msgKansyou->setGeometry(852, kPictureTop, 132, kPictureHeight);
+
+    auto* owned = new QGroupBox(QStringLiteral("ソフト所有"), fraMain);
+    owned->setGeometry(kPictureX, 366, TwipsToPixels(6165), 78);
+    for (int k = 1; k <= 4; ++k) {
+        chkSyoyu[k] = new QCheckBox(owned);
+        chkSyoyu[k]->setObjectName(QStringLiteral("chkSyoyu_%1").arg(k));
+        chkSyoyu[k]->setGeometry(12 + ((k - 1) % 2) * 200, 22 + ((k - 1) / 2) * 26, 190, 24);
+    }
+
+    hsbData = new QScrollBar(Qt::Horizontal, fraMain);
+    hsbData->setObjectName("hsbData");
+    hsbData->setGeometry(8, 606, 820, 22);
+    hsbData->setRange(1, 1);
+    hsbData->setPageStep(1);
+    connect(hsbData, &QScrollBar::valueChanged, this, [this] { ShowTitle(); });
+
+    lblKensu = new QLabel(fraMain);
+    lblKensu->setObjectName("lblKensu");
+    lblKensu->setGeometry(840, 604, 144, 26);
+    lblKensu->setAlignment(Qt::AlignCenter);
+    lblKensu->setFrameShape(QFrame::StyledPanel);
+
+    buildPages(fraMain);
+    buildEntryPanel(fraMain);
+
+    // The picture import panel takes this place over the main screen.
+    fraPicget = new QFrame(fraMain);
+    fraPicget->setObjectName("fraPicget");
+    fraPicget->setGeometry(kPictureX, kPictureTop, 554, 400);
+    fraPicget->setFrameShape(QFrame::StyledPanel);
+    fraPicget->hide();
+}
+
+void MainScreen::buildFields(QWidget* parent) {
+    Caption(QStringLiteral("タイトル"), parent, QRect(4, 8, 62, 26));
+    cboName = Combo("cboName", parent, QRect(70, 8, 340, 26), true);
+    nameModel_ = new PickListModel(&w.catalogue.cboName, this);
+    cboName->setModel(nameModel_);
+
+    const std::pair<const char*, QString> fields[] = {
+        {"cboKantoku", QStringLiteral("監督")},
+        {"cboSyuen", QStringLiteral("主演")},
+        {"txtNengetu", QStringLiteral("公開日")},
+        {"cboKuni", QStringLiteral("国")},
+        {"cboJanru", QStringLiteral("ジャンル")},
+    };
+    int y = 46;
+    for (const auto& [name, label] : fields) {
+        Caption(label, parent, QRect(4, y, 62, 26));
+        if (QString(name) == "txtNengetu") {
+            txtNengetu = new QLineEdit(parent);
+            txtNengetu->setObjectName(name);
+            txtNengetu->setGeometry(70, y, 140, 26);
+        } else {
+            Combo(name, parent, QRect(70, y, 340, 26), true);
+        }
+        y += 32;
+    }
+    cboKantoku = parent->findChild<QComboBox*>("cboKantoku");
+    cboSyuen = parent->findChild<QComboBox*>("cboSyuen");
+    cboKuni = parent->findChild<QComboBox*>("cboKuni");
+    cboJanru = parent->findChild<QComboBox*>("cboJanru");
+    const Catalogue::PickField order[] = {Catalogue::PickField::Kantoku, Catalogue::PickField::Syuen,
+                                          Catalogue::PickField::Kuni, Catalogue::PickField::Janru};
+    for (Catalogue::PickField f : order) {
+        auto* model = new PickListModel(&w.catalogue.pickList(f).items(), this);
+        pickModels_[int(f)] = model;
+        comboOf(f)->setModel(model);
+    }
+
+    Caption(QStringLiteral("評"), parent, QRect(4, y + 8, 62, 26));
+    cboHyouka = Combo("cboHyouka", parent, QRect(70, y + 8, 64, 26), false);
+    for (int k = 0; k < 4; ++k) {
+        imgFace1[k] = new QLabel(parent);
+        imgFace1[k]->setObjectName(QStringLiteral("imgFace1_%1").arg(k));
+        imgFace1[k]->setGeometry(146, y - 1, kFaceSize, kFaceSize);
+        imgFace1[k]->setPixmap(FacePicture(k, kFaceSize));
+        imgFace1[k]->setVisible(k == 3);
+    }
+}
+
+void MainScreen::buildScores(QWidget* parent) {
+    auto* box = new QGroupBox(QStringLiteral("自己評価"), parent);
+    box->setObjectName("fraHyouka");
+    box->setGeometry(8, 270, 404, 226);
+    for (int k = 1; k <= 7; ++k) {
+        const int y = 24 + (k - 1) * 28;
+        lblHyouka1[k] = new QLabel(box);
+        lblHyouka1[k]->setObjectName(QStringLiteral("lblHyouka1_%1").arg(k));
+        lblHyouka1[k]->setGeometry(8, y, 104, 24);
+        cboHyouka1[k] = Combo(QStringLiteral("cboHyouka1_%1").arg(k), box, QRect(114, y, 64, 24), false);
+        for (int b = 1; b <= 10; ++b) {
+            auto* s = new QFrame(box);
+            s->setObjectName(QStringLiteral("shpHyouka%1_%2").arg(k).arg(b));
+            s->setGeometry(186 + (b - 1) * (kBoxSize + 4), y + 4, kBoxSize, kBoxSize);
+            s->setFrameShape(QFrame::Box);
+            s->setAutoFillBackground(true);
+            Paint(s, Qt::white);
+            shpHyouka[k][b] = s;
+        }
+    }
+}
+
+void MainScreen::buildPages(QWidget* parent) {
+    const QString captions[] = {{}, QStringLiteral("メイン"), QStringLiteral("キャスト"), QStringLiteral("あらすじ"),
+                                QStringLiteral("感想　・　メモ")};
+    for (int k = 1; k <= 4; ++k) {
+        cmdHyouji[k] = new QPushButton(captions[k], parent);
+        cmdHyouji[k]->setObjectName(QStringLiteral("cmdHyouji%1").arg(k));
+        cmdHyouji[k]->setGeometry(kPictureX + (k - 1) * 124, 7, 120, 28);
+        connect(cmdHyouji[k], &QPushButton::clicked, this, [this, k] { SelectPage(k); });
+    }
+    const QString saves[] = {{}, QStringLiteral("キャスト　保存"), QStringLiteral("あらすじ　保存"),
+                             QStringLiteral("感想・メモ　保存")};
+    for (int k = 1; k <= 3; ++k) {
+        fraSubGamen[k] = new QFrame(parent);
+        fraSubGamen[k]->setObjectName(QStringLiteral("fraSubGamen_%1").arg(k));
+        fraSubGamen[k]->setGeometry(4, 40, 984, 556);
+        fraSubGamen[k]->setFrameShape(QFrame::StyledPanel);
+        fraSubGamen[k]->setAutoFillBackground(true);
+        txtSubData[k] = new QPlainTextEdit(fraSubGamen[k]);
+        txtSubData[k]->setObjectName(QStringLiteral("txtSubData_%1").arg(k));
+        txtSubData[k]->setGeometry(10, 10, 964, 492);
+        cmdSubData[k] = new QPushButton(saves[k], fraSubGamen[k]);
+        cmdSubData[k]->setObjectName(QStringLiteral("cmdSubData%1").arg(k));
+        cmdSubData[k]->setGeometry(814, 512, 160, 32);
+        fraSubGamen[k]->hide();
+    }
+}
+
+void MainScreen::buildEntryPanel(QWidget* parent) {
+    fraRirekiHozon = new QGroupBox(QStringLiteral("鑑賞履歴入力"), parent);
+    fraRirekiHozon->setObjectName("fraRirekiHozon");
+    fraRirekiHozon->setGeometry(8, 270, 404, 226);
+    fraRirekiHozon->setAutoFillBackground(true);
+    lblHyouka1[0] = new QLabel(QStringLiteral("鑑賞日"), fraRirekiHozon);
+    lblHyouka1[0]->setObjectName("lblHyouka1_0");
+    lblHyouka1[0]->setGeometry(16, 40, 80, 26);
+    txtKansyoubi = new QLineEdit(fraRirekiHozon);
+    txtKansyoubi->setObjectName("txtKansyoubi");
+    txtKansyoubi->setGeometry(100, 40, 140, 26);
+    lblHyouka1[8] = new QLabel(QStringLiteral("鑑賞内容"), fraRirekiHozon);
+    lblHyouka1[8]->setObjectName("lblHyouka1_8");
+    lblHyouka1[8]->setGeometry(16, 84, 80, 26);
+    cboKansyou = Combo("cboKansyou", fraRirekiHozon, QRect(100, 84, 280, 26), true);
+    contentModel_ = new PickListModel(&w.history.cboKansyou, this);
+    cboKansyou->setModel(contentModel_);
+    cmdRirekiHozon = new QPushButton(QStringLiteral("保存"), fraRirekiHozon);
+    cmdRirekiHozon->setObjectName("cmdRirekiHozon");
+    cmdRirekiHozon->setGeometry(180, 160, 96, 32);
+    cmdYame1 = new QPushButton(QStringLiteral("キャンセル"), fraRirekiHozon);
+    cmdYame1->setObjectName("cmdYame1");
+    cmdYame1->setGeometry(284, 160, 96, 32);
+    fraRirekiHozon->hide();
+}
+
+QComboBox* MainScreen::comboOf(Catalogue::PickField f) const {
+    switch (f) {
+        case Catalogue::PickField::Kantoku: return cboKantoku;
+        case Catalogue::PickField::Syuen: return cboSyuen;
+        case Catalogue::PickField::Kuni: return cboKuni;
+        case Catalogue::PickField::Janru: return cboJanru;
+    }
+    return nullptr;
+}
+
+PickListModel* MainScreen::modelOf(Catalogue::PickField f) const { return pickModels_[int(f)]; }
+
+void MainScreen::SetupTitleHistoryGrid() {
+    Grid& g = *msgKansyou;
+    g.SetRows(1);
+    g.SetCols(3);
+    g.SetColWidth(0, 400);
+    g.SetColWidth(1, 1140);
+    g.SetColWidth(2, 0);
+    g.SetColAlignment(0, Grid::Alignment::Right);
+    g.SetColAlignment(1, Grid::Alignment::Center);
+    g.SetColAlignment(2, Grid::Alignment::Left);
+    g.SetTextMatrix(0, 0, QStringLiteral("回"));
+    g.SetTextMatrix(0, 1, QStringLiteral("鑑賞日"));
+    for (int c = 0; c < 3; ++c) g.SetHeaderAlignment(c, Grid::Alignment::Center);
+}
+
+void MainScreen::SetTitleNumber(int i) { hsbData->setValue(i); }
+int MainScreen::TitleNumber() const { return hsbData->value(); }
+
+void MainScreen::TitlesReloaded() {
+    const QSignalBlocker block(hsbData);
+    hsbData->setMaximum(w.catalogue.ScrollMaximum());
+    nameModel_->Reset(&w.catalogue.cboName);
+    for (int f = 0; f < 4; ++f) {
+        pickModels_[f]->Reset(&w.catalogue.pickList(Catalogue::PickField(f)).items());
+    }
+}
+
+void MainScreen::HistoryReloaded() {
+    contentModel_->Reset(&w.history.cboKansyou);
+    cboKansyou->setEditText(QString());
+}
+
+QString MainScreen::ShownName() const { return cboName->currentText(); }
+
+void MainScreen::ShowTitle() {
+    const Catalogue& c = w.catalogue;
+    int i = hsbData->value();
+    if (c.TitleCount > 0) {
+        cboName->setEditText(c.strDaimei[i]);
+        cboKantoku->setEditText(c.strKantoku[i]);
+        cboSyuen->setEditText(c.strSyuen[i]);
+        txtNengetu->setText(c.strNengetu[i]);
+        cboKuni->setEditText(c.strKuni[i]);
+        cboJanru->setEditText(c.strJanru[i]);
+        cboHyouka->setCurrentIndex(cboHyouka->findText(c.strHyouka[i]));
+        ShowFace(c.strHyouka[i]);
+    }
+    ShowScores();
+    ShowTitleHistory();
+    IsShowingOwnership = true;
+    ShowOwnership();
+    IsShowingOwnership = false;
+    LoadSideTexts();
+    if (c.TitleCount == 0) i = 0;
+    lblKensu->setText(QStringLiteral("%1 / %2").arg(i).arg(c.TitleCount));
+    ShowPicture();
+}
+
+void MainScreen::ShowFace(const QString& rating) {
+    int face = 3;
+    if (rating == QStringLiteral("◎")) face = 0;
+    if (rating == QStringLiteral("○")) face = 1;
+    if (rating == QStringLiteral("△")) face = 2;
+    for (int k = 0; k < 4; ++k) imgFace1[k]->setVisible(k == face);
+}
+
+void MainScreen::ClearScoreBars() {
+    for (int k = 1; k <= 7; ++k) {
+        for (int b = 1; b <= 10; ++b) Paint(shpHyouka[k][b], Qt::white);
+    }
+}
+
+void MainScreen::ShowScores() {
+    ClearScoreBars();
+    const Catalogue& c = w.catalogue;
+    if (c.TitleCount == 0) return;
+    const int i = hsbData->value();
+    for (int k = 1; k <= 7; ++k) {
+        const int score = c.intTensu[i][k];
+        cboHyouka1[k]->setCurrentIndex(cboHyouka1[k]->findText(QString::number(score)));
+        const int filled = std::clamp(k == 1 ? score / 10 : score, 0, 10);
+        for (int b = 1; b <= filled; ++b) Paint(shpHyouka[k][b], kBarColours[k]);
+    }
+}
+
+void MainScreen::ShowOwnership() {
+    const Catalogue& c = w.catalogue;
+    if (c.TitleCount == 0) return;
+    const int i = hsbData->value();
+    for (int k = 1; k <= 4; ++k) chkSyoyu[k]->setChecked(c.strSyoyu[i][k] == QStringLiteral("○"));
+}
+
+void MainScreen::LoadSideTexts() {
+    const Catalogue& c = w.catalogue;
+    if (c.TitleCount == 0) return;
+    const QString& title = c.strDaimei[hsbData->value()];
+    for (int k = 1; k <= 3; ++k) {
+        QString text;
+        // An unreadable page shows empty; the folder then refuses to write over it.
+        const store::Status st = store::LoadSideText(w.folder, store::SideText(k), title, text);
+        if (!st) w.Report(st);
+        txtSubData[k]->setPlainText(text);
+    }
+}
+
+void MainScreen::ShowPicture() {
+    imgGazou->clear();
+    pictureSize = {};
+    const Catalogue& c = w.catalogue;
+    if (c.TitleCount == 0) return;
+    const QStringList candidates = store::PictureCandidates(w.folder, c.strDaimei[hsbData->value()]);
+    // The last of .jpg, .gif, .bmp that loads wins: try them from the end.
+    QImage image;
+    for (auto it = candidates.crbegin(); it != candidates.crend() && image.isNull(); ++it) {
+        QImageReader reader(*it);
+        reader.setDecideFormatFromContent(true);
+        image = reader.read();
+    }
+    if (image.isNull()) return;
+    pictureSize = image.size();
+    imgGazou->setPixmap(QPixmap::fromImage(image));
+    if (PixelsToTwips(image.width()) > 1000) {
+        const double r = double(image.height()) / image.width();
+        int width = kPictureHeight;
+        if (r > 1.3) width = TwipsToPixels(3030);
+        if (r < 0.9) width = TwipsToPixels(6165);
+        imgGazou->resize(width, kPictureHeight);
+    }
+}
+
+void MainScreen::ShowTitleHistory() {
+    Grid& g = *msgKansyou;
+    const std::vector<int> records = w.history.ViewingsOf(cboName->currentText());
+    std::vector<QStringList> rows;
+    rows.reserve(records.size());
+    int n = 0;
+    for (int r : records) {
+        rows.push_back({QString::number(++n), history::ShortViewingDate(w.history.strKansyoubi[r]),
+                        w.history.strKansyouNaiyou[r]});
+    }
+    g.SetBodyRows(rows);
+}
+
+void MainScreen::FillRatingLists() {
+    cboHyouka->clear();
+    cboHyouka->addItems({QStringLiteral("◎"), QStringLiteral("○"), QStringLiteral("△")});
+    for (int k = 1; k <= 7; ++k) {
+        QStringList numbers;
+        const int top = k == 1 ? 100 : 10;
+        for (int n = 0; n <= top; ++n) numbers << QString::number(n);
+        cboHyouka1[k]->clear();
+        cboHyouka1[k]->addItems(numbers);
+    }
+    // The lists were empty when title 1 was shown.
+    if (w.catalogue.TitleCount > 0) {
+        const int i = hsbData->value();
+        cboHyouka->setCurrentIndex(cboHyouka->findText(w.catalogue.strHyouka[i]));
+    }
+    ShowScores();
+}
+
+void MainScreen::ShowEvaluationItems() {
+    for (int k = 1; k <= 7; ++k) lblHyouka1[k]->setText(w.masters.strHyoukaKoumoku[k]);
+}
+
+void MainScreen::ShowOwnershipItems() {
+    for (int k = 1; k <= 4; ++k) chkSyoyu[k]->setText(w.masters.strSyoyuKoumoku[k]);
+}
+
+void MainScreen::ResetSubPages() {
+    for (int k = 1; k <= 3; ++k) fraSubGamen[k]->hide();
+    for (int k = 1; k <= 4; ++k) {
+        cmdHyouji[k]->setAutoFillBackground(false);
+        cmdHyouji[k]->setPalette(QPalette());
+        cmdHyouji[k]->setStyleSheet(QString());
+    }
+}
+
+void MainScreen::SelectPage(int k) {
+    ResetSubPages();
+    if (k >= 2) fraSubGamen[k - 1]->show();
+    cmdHyouji[k]->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }").arg(kPageColour.name()));
+}
+
+void MainScreen::SelectMainPage() { SelectPage(1); }

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+
+#include "window/frm_main.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class PickListModel;
+class Grid;
+
+// The main title screen: one title at a time, every field shown in the control
+// that edits it. The editing, the text pages, the viewing entry and the title
+// commands are separate handlers working on these controls.
+class MainScreen : public QObject, public TitleScreen {
+    Q_OBJECT
+public:
+    explicit MainScreen(frmMain& window);
+
+    frmMain& w;
+
+    QFrame* fraMain = nullptr;
+    QComboBox* cboName = nullptr;
+    QComboBox *cboKantoku = nullptr, *cboSyuen = nullptr, *cboKuni = nullptr, *cboJanru = nullptr;
+    QLineEdit* txtNengetu = nullptr;
+    QComboBox* cboHyouka = nullptr;
+    std::array<QLabel*, 4> imgFace1{};
+    std::array<QComboBox*, 8> cboHyouka1{};  // 1..7
+    std::array<QLabel*, 9> lblHyouka1{};     // 1..7 item names; 0 and 8 label the entry panel
+    std::array<std::array<QFrame*, 11>, 8> shpHyouka{};  // [item 1..7][box 1..10]
+    std::array<QCheckBox*, 5> chkSyoyu{};                // 1..4
+    Grid* msgKansyou = nullptr;
+    std::array<QPushButton*, 5> cmdHyouji{};      // 1..4
+    std::array<QFrame*, 4> fraSubGamen{};         // 1..3
+    std::array<QPlainTextEdit*, 4> txtSubData{};  // 1..3
+    std::array<QPushButton*, 4> cmdSubData{};     // 1..3
+    QLabel* lblKensu = nullptr;
+    QLabel* imgGazou = nullptr;
+    QScrollBar* hsbData = nullptr;
+    QFrame* fraPicget = nullptr;
+    QGroupBox* fraRirekiHozon = nullptr;
+    QLineEdit* txtKansyoubi = nullptr;
+    QComboBox* cboKansyou = nullptr;
+    QPushButton *cmdRirekiHozon = nullptr, *cmdYame1 = nullptr;
+
+    bool IsShowingOwnership = false;
+    // Natural size of the picture on show, in pixels (empty when none).
+    QSize pictureSize;
+
+    // The four combo fields with their catalogue field, in seen-set order.
+    QComboBox* comboOf(store::Catalogue::PickField f) const;
+    PickListModel* modelOf(store::Catalogue::PickField f) const;
+    PickListModel* nameModel() const { return nameModel_; }
+
+    // TitleScreen
+    void SetupTitleHistoryGrid() override;
+    void SetTitleNumber(int i) override;
+    int TitleNumber() const override;
+    void TitlesReloaded() override;
+    void HistoryReloaded() override;
+    void ShowTitle() override;
+    void ShowTitleHistory() override;
+    void FillRatingLists() override;
+    void ShowEvaluationItems() override;
+    void ShowOwnershipItems() override;
+    void SelectMainPage() override;
+    void ResetSubPages() override;
+    QString ShownName() const override;
+
+    void ShowScores();
+    void ClearScoreBars();
+    void ShowOwnership();
+    void ShowFace(const QString& rating);
+    void LoadSideTexts();
+    void ShowPicture();
+    void SelectPage(int k);  // cmdHyouji1..4_Click
+
+private:
+    void build();
+    void buildFields(QWidget* parent);
+    void buildScores(QWidget* parent);
+    void buildPages(QWidget* parent);
+    void buildEntryPanel(QWidget* parent);
+
+    std::array<PickListModel*, 4> pickModels_{};
+    PickListModel* nameModel_ = nullptr;
+    PickListModel* contentModel_ = nullptr;
+};

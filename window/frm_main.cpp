@@ -1,0 +1,365 @@
+#include "window/frm_main.h"
+
+#include <QFrame>
+#include <QIcon>
+#include <QPainter>
+#include <QPushButton>
+
+#include "store/text_check.h"
+#include "window/grid.h"
+#include "window/twips.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+constexpr int kWindowWidth = 1000;
+constexpr int kWindowHeight = 690;
+constexpr int kRowTop = 6;
+constexpr int kRowHeight = 30;
+constexpr int kFrameTop = 44;
+
+struct ButtonSpec {
+    const char* name;
+    QString caption;
+};
+
+// The always-visible row, left to right.
+const std::vector<ButtonSpec>& RowButtons() {
+    static const std::vector<ButtonSpec> specs = {
+        {"cmdNew", QStringLiteral("新規")},       {"cmdDel", QStringLiteral("削除")},
+        {"cmdMain", QStringLiteral("メイン")},    {"cmdPic", QStringLiteral("画像")},
+        {"cmdIchiran", QStringLiteral("主一覧")}, {"cmdIchiran2", QStringLiteral("評価")},
+        {"cmdIchiran3", QStringLiteral("所有")},  {"cmdRank", QStringLiteral("ランク")},
+        {"cmdList", QStringLiteral("鑑賞")},      {"cmdKensaku", QStringLiteral("検索")},
+        {"cmdMaster", QStringLiteral("編集")},    {"cmdHelp", QStringLiteral("ヘルプ")},
+        {"cmdEnd", QStringLiteral("終了")},
+    };
+    return specs;
+}
+
+// The screens hidden by every switch.
+const QStringList& ScreenFrames() {
+    static const QStringList names = {"fraMain", "fraList",  "fraIchiran", "fraIchiran2", "fraIchiran3",
+                                      "fraKensaku", "fraMaster", "fraPic",     "fraRank"};
+    return names;
+}
+
+QString Lines(std::initializer_list<QString> lines) {
+    QString text;
+    for (const QString& l : lines) text += l + kCrLf;
+    return text;
+}
+
+// The help-tour button's picture: a question mark, lit when the tour is on.
+QIcon HelpTourIcon() {
+    auto draw = [](bool on) {
+        QPixmap pm(22, 22);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(on ? QColor(176, 120, 0) : QColor(120, 120, 120), 1.5));
+        p.setBrush(on ? QColor(255, 214, 64) : QColor(220, 220, 220));
+        p.drawEllipse(QRectF(1.5, 1.5, 19, 19));
+        QFont f = p.font();
+        f.setBold(true);
+        f.setPixelSize(15);
+        p.setFont(f);
+        p.setPen(on ? QColor(96, 56, 0) : QColor(110, 110, 110));
+        p.drawText(QRect(0, 0, 22, 22), Qt::AlignCenter, QStringLiteral("?"));
+        return pm;
+    };
+    QIcon icon;
+    icon.addPixmap(draw(true), QIcon::Normal, QIcon::On);
+    icon.addPixmap(draw(false), QIcon::Normal, QIcon::Off);
+    return icon;
+}
+
+}  // namespace
+
+frmMain::frmMain(Platform& platform, const QString& folderPath, QWidget* parent)
+    : QWidget(parent), folder(folderPath), platform_(platform) {
+    setObjectName("frmMain");
+    setWindowTitle(QStringLiteral("ホシノートＷ"));
+    setFixedSize(kWindowWidth, kWindowHeight);
+    buildButtonRow();
+    buildFrames();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildButtonRow() {
+    int x = 6;
+    for (const ButtonSpec& spec : RowButtons()) {
+        auto* b = new QPushButton(spec.caption, this);
+        b->setObjectName(spec.name);
+        b->setGeometry(x, kRowTop, 68, kRowHeight);
+        b->setFocusPolicy(Qt::TabFocus);
+        buttons_.insert(spec.name, b);
+        x += 72;
+        const QString name = spec.name;
+        connect(b, &QPushButton::clicked, this, [this, name] {
+            if (auto h = handlers_.value(name)) h();
+        });
+    }
+    chkHelp_ = new QPushButton(this);
+    chkHelp_->setObjectName("chkHelp");
+    chkHelp_->setCheckable(true);
+    chkHelp_->setIcon(HelpTourIcon());
+    chkHelp_->setIconSize(QSize(22, 22));
+    chkHelp_->setToolTip(QStringLiteral("ヘルプツアーのＯｎ／Ｏｆｆです"));
+    chkHelp_->setGeometry(x + 8, kRowTop, 40, kRowHeight);
+    buttons_.insert("chkHelp", chkHelp_);
+    // Like the original check box, a change of state by the program runs the
+    // handler too; it does nothing while the start-up sets the button.
+    connect(chkHelp_, &QPushButton::toggled, this, [this] { chkHelp_Click(); });
+
+    handlers_.insert("cmdMain", [this] { cmdMain_Click(); });
+    handlers_.insert("cmdEnd", [this] { cmdEnd_Click(); });
+    handlers_.insert("cmdHelp", [this] { cmdHelp_Click(); });
+}
+
+void frmMain::buildFrames() {
+    const QRect area(4, kFrameTop, kWindowWidth - 8, kWindowHeight - kFrameTop - 4);
+    for (const QString& name : ScreenFrames()) {
+        auto* f = new QFrame(this);
+        f->setObjectName(name);
+        f->setGeometry(area);
+        f->setFrameShape(name == "fraMain" ? QFrame::NoFrame : QFrame::StyledPanel);
+        f->hide();
+        frames_.insert(name, f);
+    }
+    // The history list grid belongs to the history screen but is kept filled
+    // by every history load.
+    msgHenList_ = new Grid(frames_.value("fraList"));
+    msgHenList_->setObjectName("msgHenList");
+    msgHenList_->setGeometry(10, 10, 560, 600);
+    SetupHistoryGrid();
+
+    // Screens still to come: an empty frame behind the common switching.
+    const QString helpSearch =
+        QStringLiteral("タイトルに使われている「語句」や「監督名」、「主演」、「ジャンル」などの情報を使って") +
+        kCrLf + QStringLiteral("タイトルの検索をすることができます。") + kCrLf + kCrLf;
+    const QString sortLines = QStringLiteral("各種データ毎に並び替え表示ができます。") + kCrLf + kCrLf +
+                              QStringLiteral("並び替えたい列をクリックする度に「昇順」「降順」で並び替えます。") +
+                              kCrLf;
+    const QString jumpLines =
+        QStringLiteral("タイトルをダブルクリックするとそのタイトルでメイン画面を表示することができます。") + kCrLf +
+        kCrLf;
+    const QList<std::pair<QString, std::pair<QString, QString>>> placeholders = {
+        {"cmdKensaku", {"fraKensaku", helpSearch}},
+        {"cmdIchiran",
+         {"fraIchiran", QStringLiteral("それぞれのタイトルにおける各種データを一覧表示しています。") + kCrLf +
+                            kCrLf + sortLines + jumpLines}},
+        {"cmdIchiran2",
+         {"fraIchiran2",
+          QStringLiteral("それぞれのタイトルの評価を一覧表示しています。") + kCrLf + kCrLf + sortLines + jumpLines}},
+        {"cmdIchiran3",
+         {"fraIchiran3",
+          QStringLiteral("それぞれのタイトルの所有状況とキャスト、あらすじ、メモの有無を一覧表示しています。") +
+              kCrLf + kCrLf + sortLines + jumpLines}},
+        {"cmdList",
+         {"fraList", Lines({QStringLiteral("映画の鑑賞履歴をリスト表示します。"), QString(),
+                            QStringLiteral("鑑賞回数のランキングと鑑賞内容のランキングが表示できます。"), QString(),
+                            QStringLiteral("鑑賞年月や公開年のランキング表示もしています。"),
+                            QStringLiteral("鑑賞年月の見出しをクリックするごとに鑑賞年と切り替わります。")}) +
+                         kCrLf}},
+        {"cmdRank",
+         {"fraRank", Lines({QStringLiteral("監督や主演、国やジャンルなど作品数が多い順にランキング表示します。"),
+                            QStringLiteral("表示順は多い順、少ない順に並び替えることができます。"), QString(),
+                            QStringLiteral("※公開年月は見出しをクリックする毎に公開年としての表示に切り替えできます。")})}},
+        {"cmdPic",
+         {"fraPic", Lines({QStringLiteral("収集したタイトル画像を２０タイトル分ずつ一覧表示します。"), QString(),
+                           QStringLiteral("２１タイトル以上ある時は← →ボタンで表示を切り替えることができます。"),
+                           QStringLiteral("任意の画像、文字ををクリックするとそのタイトルでメイン画面を表示することができます。")}) +
+                        kCrLf}},
+        {"cmdMaster",
+         {"fraMaster", QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
+                           QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +
+                           QStringLiteral("またタイトルの表示順を変更することができます。") + kCrLf}},
+    };
+    for (const auto& [buttonName, target] : placeholders) {
+        const QString frameName = target.first;
+        const QString help = target.second;
+        handlers_.insert(buttonName, [this, frameName, help] { showPlaceholder(frameName, help); });
+    }
+}
+
+void frmMain::showPlaceholder(const QString& frameName, const QString& helpText) {
+    QFrame* f = frame(frameName);
+    // The master screen refills every time; the others do nothing when shown.
+    if (f->isVisible() && frameName != "fraMaster") return;
+    HideAllScreens();
+    f->show();
+    HelpText = helpText;
+    ShowHelpText();
+}
+
+void frmMain::SetScreenButtonHandler(const QString& buttonName, std::function<void()> handler) {
+    handlers_.insert(buttonName, std::move(handler));
+}
+
+QFrame* frmMain::frame(const QString& name) const { return frames_.value(name); }
+QPushButton* frmMain::button(const QString& name) const { return buttons_.value(name); }
+
+bool frmMain::Form_Load() {
+    HelpFile = QStringLiteral("HoshinoteHelp.html");
+    const qint64 started = platform_.ElapsedMilliseconds();
+    platform_.ProcessPendingEvents();
+    IsLoading = true;
+    if (!ReloadTitles()) return false;
+    if (!LoadHistory()) return false;
+    if (!Report(store::LoadSettings(folder, masters))) return false;
+    chkHelp_->setChecked(masters.intHelpTour == 1);
+    if (titleScreen_) titleScreen_->SetupTitleHistoryGrid();
+    HideAllScreens();
+    frame("fraMain")->show();
+    button("cmdDel")->setEnabled(true);
+    DataFolder = folder.path();
+    if (titleScreen_) {
+        titleScreen_->SetTitleNumber(1);
+        titleScreen_->ShowTitle();
+        titleScreen_->FillRatingLists();
+    }
+    if (!LoadMasters()) return false;
+    if (titleScreen_) titleScreen_->SelectMainPage();
+    IsLoading = false;
+    const qint64 spent = platform_.ElapsedMilliseconds() - started;
+    if (spent < 1500) platform_.WaitMilliseconds(1500 - spent);
+    show();
+    platform_.ProcessPendingEvents();
+
+    HelpText = QStringLiteral("起動時のこの画面はタイトル１題目に対しての各種情報が表示されているメイン画面です｡ ") +
+               kCrLf + kCrLf + QStringLiteral("「タイトル」や「監督」、「主演」、「ジャンル」…などの表示") + kCrLf +
+               QStringLiteral("タイトルの画像や７項目の自己評価、４種類のソフト所有状況を表示してます。") + kCrLf +
+               kCrLf;
+    ShowHelpText();
+    HelpText = QStringLiteral("タイトルの画像や各種情報はインターネット上から簡単に入手することができます。") + kCrLf +
+               QStringLiteral("（TSUTAYAやAmazonなど）") + kCrLf + kCrLf +
+               QStringLiteral("画像やあらすじ等を一緒にコレクションすることで楽しさがアップすると思います");
+    ShowHelpText();
+    return true;
+}
+
+bool frmMain::LoadMasters() {
+    if (!Report(store::LoadEvaluationMaster(folder, masters))) return false;
+    if (titleScreen_) titleScreen_->ShowEvaluationItems();
+    if (!Report(store::LoadOwnershipMaster(folder, masters))) return false;
+    if (titleScreen_) titleScreen_->ShowOwnershipItems();
+    return true;
+}
+
+bool frmMain::ReloadTitles() {
+    const bool ok = Report(catalogue.LoadTitleData(folder));
+    if (titleScreen_) titleScreen_->TitlesReloaded();
+    return ok;
+}
+
+void frmMain::SetupHistoryGrid() {
+    Grid& g = *msgHenList_;
+    g.SetRows(1);
+    g.SetCols(4);
+    const int widths[] = {665, 1450, 3450, 2185};
+    const Grid::Alignment aligns[] = {Grid::Alignment::Right, Grid::Alignment::Center, Grid::Alignment::Left,
+                                      Grid::Alignment::Left};
+    const QString headers[] = {QStringLiteral("回数"), QStringLiteral("日付"), QStringLiteral("タイトル"),
+                               QStringLiteral("鑑賞内容")};
+    for (int c = 0; c < 4; ++c) {
+        g.SetColWidth(c, widths[c]);
+        g.SetColAlignment(c, aligns[c]);
+        g.SetHeaderAlignment(c, Grid::Alignment::Center);
+        g.SetTextMatrix(0, c, headers[c]);
+    }
+}
+
+bool frmMain::LoadHistory() {
+    const bool ok = Report(history.LoadHistory(folder));
+    SetupHistoryGrid();
+    std::vector<QStringList> rows;
+    rows.reserve(history.HistoryCount);
+    for (int g = 1; g <= history.HistoryCount; ++g) {
+        rows.push_back({QString::number(g), history.strKansyoubi[g], history.strKansyouDaimei[g],
+                        history.strKansyouNaiyou[g]});
+    }
+    msgHenList_->SetBodyRows(rows);
+    if (msgHenList_->Rows() > 15) msgHenList_->SetTopRow(msgHenList_->Rows() - 1);
+    if (titleScreen_) titleScreen_->HistoryReloaded();
+    return ok;
+}
+
+bool frmMain::Report(const store::Status& status) {
+    if (status.isOk()) return true;
+    platform_.MessageBox(status.error().message(), QStringLiteral("ファイルエラー"), Platform::Icon::Critical);
+    return false;
+}
+
+bool frmMain::AcceptRecordText(const QString& text, QString& normalised) {
+    const store::InputCheck check = store::CheckRecordText(text);
+    if (!check.ok()) {
+        platform_.MessageBox(check.warning(), store::InputCheck::warningTitle(), Platform::Icon::Warning);
+        return false;
+    }
+    normalised = check.text;
+    return true;
+}
+
+bool frmMain::AcceptLineText(const QString& text, QString& normalised) {
+    const store::InputCheck check = store::CheckLineText(text);
+    if (!check.ok()) {
+        platform_.MessageBox(check.warning(), store::InputCheck::warningTitle(), Platform::Icon::Warning);
+        return false;
+    }
+    normalised = check.text;
+    return true;
+}
+
+void frmMain::HideAllScreens() {
+    for (const QString& name : ScreenFrames()) frames_.value(name)->hide();
+    button("cmdDel")->setEnabled(false);
+}
+
+void frmMain::ResetSubPages() {
+    if (titleScreen_) titleScreen_->ResetSubPages();
+}
+
+void frmMain::ShowHelpText() {
+    if (masters.intHelpTour != 0) {
+        platform_.MessageBox(HelpText, QStringLiteral("ヘルプツアー"), Platform::Icon::Information);
+    }
+}
+
+void frmMain::ShowMainScreen(int i) {
+    if (titleScreen_ && i > 0) titleScreen_->SetTitleNumber(i);
+    HideAllScreens();
+    frame("fraMain")->show();
+    button("cmdDel")->setEnabled(true);
+    platform_.ProcessPendingEvents();
+}
+
+void frmMain::cmdMain_Click() {
+    if (frame("fraMain")->isVisible()) return;
+    // Titles deleted since the pick: the last title stands in for it.
+    ShowMainScreen(JumpTitle > 0 ? std::min(JumpTitle, catalogue.ScrollMaximum()) : 0);
+}
+
+void frmMain::cmdEnd_Click() {
+    platform_.CloseHelp();
+    emit endRequested();
+}
+
+void frmMain::cmdHelp_Click() { platform_.ShowHelp(folder.resolve(HelpFile).value_or(HelpFile), this); }
+
+void frmMain::chkHelp_Click() {
+    if (IsLoading) return;
+    qint16 value = 0;
+    if (chkHelp_->isChecked()) {
+        platform_.MessageBox(QStringLiteral("ヘルプツアー機能をオンにします。"), QStringLiteral("ヘルプツアーＯＮ"),
+                             Platform::Icon::Information);
+        value = 1;
+    } else {
+        platform_.MessageBox(QStringLiteral("ヘルプツアー機能をオフにします。"), QStringLiteral("ヘルプツアーＯＦＦ"),
+                             Platform::Icon::Information);
+    }
+    masters.intHelpTour = value;
+    Report(store::SaveSettings(folder, value));
+}

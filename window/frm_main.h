@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+#include <functional>
+
+#include "history/history.h"
+#include "store/catalogue.h"
+#include "store/masters.h"
+#include "store/status.h"
+#include "store/working_folder.h"
+#include "window/platform.h"
+
+class QFrame;
+class QPushButton;
+class Grid;
+
+// What the window needs of the main title screen, which lives in its own
+// folder and is attached after the window is made.
+class TitleScreen {
+public:
+    virtual ~TitleScreen() = default;
+    virtual void SetupTitleHistoryGrid() = 0;
+    // The title scroll bar: setting a new value shows that title.
+    virtual void SetTitleNumber(int i) = 0;
+    virtual int TitleNumber() const = 0;
+    // The catalogue was reloaded: the scroll range and the pick lists follow.
+    virtual void TitlesReloaded() = 0;
+    // The history was reloaded: the content list of the entry panel follows.
+    virtual void HistoryReloaded() = 0;
+    virtual void ShowTitle() = 0;
+    virtual void ShowTitleHistory() = 0;
+    // The rating list and the seven score lists.
+    virtual void FillRatingLists() = 0;
+    // The item names onto the score labels and ownership boxes.
+    virtual void ShowEvaluationItems() = 0;
+    virtual void ShowOwnershipItems() = 0;
+    virtual void SelectMainPage() = 0;  // cmdHyouji1_Click
+    virtual void ResetSubPages() = 0;
+    // The title combo's text: the name the main screen's actions act on.
+    virtual QString ShownName() const = 0;
+};
+
+// The program's one window: the button row, the screens as frames of which one
+// is shown at a time, the start-up, the help tour, and the state every screen
+// shares.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    frmMain(Platform& platform, const QString& folderPath, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The start-up sequence; false when a file did not load (the error box has
+    // been shown and the program must end without writing anything).
+    bool Form_Load();
+
+    // --- state shared by the screens ---
+    store::Catalogue catalogue;
+    history::History history;
+    store::Masters masters;
+    store::WorkingFolder folder;
+    int JumpTitle = 0;
+    QString DataFolder;
+    QString HelpFile;
+    QString HelpText;
+    bool IsLoading = false;
+    bool GalleryOutOfDate = true;
+
+    Platform& platform() { return platform_; }
+
+    // --- procedures the screens share ---
+    void HideAllScreens();
+    void ResetSubPages();
+    void ShowHelpText();
+    // Shows the main screen (as every way back to it does) on title i (0: stay).
+    void ShowMainScreen(int i = 0);
+    // Reloads the catalogue from its file and refreshes the title scroll bar's
+    // range; false (after the error box) when it did not load.
+    bool ReloadTitles();
+    // Reloads the history and refills the history list grid.
+    bool LoadHistory();
+    // Shows one error box for a failed load or save; true when status is ok.
+    bool Report(const store::Status& status);
+    // Shows a warning box for text the files cannot hold; true when fine.
+    bool AcceptRecordText(const QString& text, QString& normalised);
+    bool AcceptLineText(const QString& text, QString& normalised);
+
+    // The main screen, once attached.
+    void AttachTitleScreen(TitleScreen* screen) { titleScreen_ = screen; }
+    TitleScreen* titleScreen() const { return titleScreen_; }
+
+    // Frames by name: fraMain, fraKensaku, fraIchiran, fraIchiran2,
+    // fraIchiran3, fraList, fraRank, fraPic, fraMaster.
+    QFrame* frame(const QString& name) const;
+    QPushButton* button(const QString& name) const;
+    // The history list grid of the history screen, filled by LoadHistory.
+    Grid* msgHenList() const { return msgHenList_; }
+
+    // Replaces the handler of a screen button (the placeholders show an empty
+    // frame until their screen takes the button over).
+    void SetScreenButtonHandler(const QString& buttonName, std::function<void()> handler);
+
+    void cmdMain_Click();
+    void cmdEnd_Click();
+    void cmdHelp_Click();
+    void chkHelp_Click();
+
+signals:
+    // The window asked the program to end (the end button).
+    void endRequested();
+
+private:
+    void buildButtonRow();
+    void buildFrames();
+    void showPlaceholder(const QString& frameName, const QString& helpText);
+    void SetupHistoryGrid();
+    bool LoadMasters();
+
+    Platform& platform_;
+    TitleScreen* titleScreen_ = nullptr;
+    QHash<QString, QFrame*> frames_;
+    QHash<QString, QPushButton*> buttons_;
+    QHash<QString, std::function<void()>> handlers_;
+    QPushButton* chkHelp_ = nullptr;
+    Grid* msgHenList_ = nullptr;
+};

@@ -1,0 +1,112 @@
+#include "window/qt_platform.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QTextBrowser>
+#include <QThread>
+#include <QUrl>
+
+namespace {
+
+QMessageBox::StandardButton ToStandard(Platform::Answer a) {
+    switch (a) {
+        case Platform::Answer::Ok: return QMessageBox::Ok;
+        case Platform::Answer::Cancel: return QMessageBox::Cancel;
+        case Platform::Answer::Yes: return QMessageBox::Yes;
+        case Platform::Answer::No: return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon ToQtIcon(Platform::Icon icon) {
+    switch (icon) {
+        case Platform::Icon::None: return QMessageBox::NoIcon;
+        case Platform::Icon::Information: return QMessageBox::Information;
+        case Platform::Icon::Warning: return QMessageBox::Warning;
+        case Platform::Icon::Question: return QMessageBox::Question;
+        case Platform::Icon::Critical: return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform() { clock_.start(); }
+
+QtPlatform::~QtPlatform() { CloseHelp(); }
+
+Platform::Answer QtPlatform::MessageBox(const QString& text, const QString& title, Icon icon,
+                                        Buttons buttons, std::optional<Answer> defaultButton) {
+    QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    std::vector<Answer> answers;
+    switch (buttons) {
+        case Buttons::Ok: answers = {Answer::Ok}; break;
+        case Buttons::OkCancel: answers = {Answer::Ok, Answer::Cancel}; break;
+        case Buttons::YesNo: answers = {Answer::Yes, Answer::No}; break;
+    }
+    for (Answer a : answers) box.addButton(ToStandard(a));
+    box.setDefaultButton(ToStandard(defaultButton.value_or(answers.front())));
+    // Closing the box with Escape or its frame counts as the last button.
+    box.setEscapeButton(ToStandard(answers.back()));
+    const int pressed = box.exec();
+    for (Answer a : answers) {
+        if (pressed == ToStandard(a)) return a;
+    }
+    return answers.back();
+}
+
+std::optional<QString> QtPlatform::InputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) {
+    bool ok = false;
+    const QString text =
+        QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, defaultText, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
+void QtPlatform::Beep() { QApplication::beep(); }
+
+void QtPlatform::SetWaitPointer(bool on) {
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtPlatform::ProcessPendingEvents() { QApplication::processEvents(); }
+
+qint64 QtPlatform::ElapsedMilliseconds() { return clock_.elapsed(); }
+
+void QtPlatform::WaitMilliseconds(qint64 ms) {
+    if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+QDate QtPlatform::Today() { return QDate::currentDate(); }
+
+void QtPlatform::ShowHelp(const QString& filePath, QWidget* owner) {
+    if (!viewer_) {
+        viewer_ = new QTextBrowser(nullptr);
+        viewer_->setObjectName("HelpViewer");
+        viewer_->setAttribute(Qt::WA_DeleteOnClose);
+        viewer_->setWindowTitle(QStringLiteral("ホシノートＷ　ヘルプ"));
+        viewer_->resize(720, 640);
+        if (owner) viewer_->move(owner->geometry().topLeft() + QPoint(40, 40));
+    }
+    if (QFileInfo::exists(filePath)) {
+        viewer_->setSource(QUrl::fromLocalFile(filePath));
+    } else {
+        viewer_->setHtml(QStringLiteral("<h2>ヘルプ</h2><p>ヘルプファイル「%1」が見つかりません。</p>"
+                                        "<p>プログラムを起動したフォルダにヘルプファイルを置いてください。</p>")
+                             .arg(QFileInfo(filePath).fileName().toHtmlEscaped()));
+    }
+    viewer_->show();
+    viewer_->raise();
+    viewer_->activateWindow();
+}
+
+void QtPlatform::CloseHelp() {
+    if (viewer_) viewer_->close();
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QPointer>
+
+#include "window/platform.h"
+
+class QTextBrowser;
+
+// The platform seam on Qt: QMessageBox and QInputDialog (the window title is
+// the box's title), the system beep, a steady clock, and a QTextBrowser window
+// for the help document.
+class QtPlatform : public Platform {
+public:
+    QtPlatform();
+    ~QtPlatform() override;
+
+    Answer MessageBox(const QString& text, const QString& title, Icon icon, Buttons buttons,
+                      std::optional<Answer> defaultButton) override;
+    std::optional<QString> InputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+    void Beep() override;
+    void SetWaitPointer(bool on) override;
+    void ProcessPendingEvents() override;
+    qint64 ElapsedMilliseconds() override;
+    void WaitMilliseconds(qint64 ms) override;
+    QDate Today() override;
+    void ShowHelp(const QString& filePath, QWidget* owner) override;
+    void CloseHelp() override;
+
+    // The viewer window, while it is open.
+    QTextBrowser* helpViewer() const { return viewer_; }
+
+private:
+    QElapsedTimer clock_;
+    QPointer<QTextBrowser> viewer_;
+};
