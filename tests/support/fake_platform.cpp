@@ -10,6 +10,7 @@ FakePlatform::~FakePlatform() {
 Platform::Answer FakePlatform::MessageBox(const QString& text, const QString& title, Icon icon, Buttons buttons,
                                           std::optional<Platform::Answer> defaultButton) {
     dialogs.push_back({false, text, title, icon, buttons, defaultButton, {}});
+    if (onDialog) onDialog(dialogs.back());
     if (answers_.empty()) {
         ADD_FAILURE() << "unexpected message box: " << title.toStdString() << " / " << text.toStdString();
         return buttons == Buttons::YesNo ? Platform::Answer::No
@@ -24,6 +25,7 @@ Platform::Answer FakePlatform::MessageBox(const QString& text, const QString& ti
 std::optional<QString> FakePlatform::InputBox(const QString& prompt, const QString& title,
                                               const QString& defaultText) {
     dialogs.push_back({true, prompt, title, Icon::None, Buttons::OkCancel, std::nullopt, defaultText});
+    if (onDialog) onDialog(dialogs.back());
     if (inputs_.empty()) {
         ADD_FAILURE() << "unexpected input box: " << title.toStdString() << " / " << prompt.toStdString();
         return std::nullopt;

@@ -40,6 +40,8 @@ public:
     std::vector<qint64> waits;
     // Runs at each wait, before the clock moves (to look at the window then).
     std::function<void()> onWait;
+    // Runs at each dialog, before it is answered.
+    std::function<void(const Dialog&)> onDialog;
     // Milliseconds the clock moves at each look (work takes time).
     qint64 tick = 0;
     QDate today{2026, 12, 8};
