@@ -260,14 +260,14 @@ void frmMain::SetupHistoryGrid() {
     g.SetRows(1);
     g.SetCols(4);
     const int widths[] = {665, 1450, 3450, 2185};
-    const Grid::Alignment aligns[] = {Grid::Alignment::Right, Grid::Alignment::Center, Grid::Alignment::Left,
+    const Grid::Alignment aligns[] = {Grid::Alignment::Right, Grid::Alignment::Centre, Grid::Alignment::Left,
                                       Grid::Alignment::Left};
     const QString headers[] = {QStringLiteral("回数"), QStringLiteral("日付"), QStringLiteral("タイトル"),
                                QStringLiteral("鑑賞内容")};
     for (int c = 0; c < 4; ++c) {
         g.SetColWidth(c, widths[c]);
         g.SetColAlignment(c, aligns[c]);
-        g.SetHeaderAlignment(c, Grid::Alignment::Center);
+        g.SetHeaderAlignment(c, Grid::Alignment::Centre);
         g.SetTextMatrix(0, c, headers[c]);
     }
 }

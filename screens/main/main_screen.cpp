@@ -262,11 +262,11 @@ void MainScreen::SetupTitleHistoryGrid() {
     g.SetColWidth(1, 1140);
     g.SetColWidth(2, 0);
     g.SetColAlignment(0, Grid::Alignment::Right);
-    g.SetColAlignment(1, Grid::Alignment::Center);
+    g.SetColAlignment(1, Grid::Alignment::Centre);
     g.SetColAlignment(2, Grid::Alignment::Left);
     g.SetTextMatrix(0, 0, QStringLiteral("回"));
     g.SetTextMatrix(0, 1, QStringLiteral("鑑賞日"));
-    for (int c = 0; c < 3; ++c) g.SetHeaderAlignment(c, Grid::Alignment::Center);
+    for (int c = 0; c < 3; ++c) g.SetHeaderAlignment(c, Grid::Alignment::Centre);
 }
 
 void MainScreen::SetTitleNumber(int i) { hsbData->setValue(i); }
