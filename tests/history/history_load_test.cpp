@@ -109,7 +109,7 @@ TEST_F(HistoryTest, MalformedFileStopsTheLoadAndIsNeverWritten) {
         int line;
     };
     const std::vector<Case> cases = {
-        {"unclosed quote", Line("2004/01/10", "t", "c") + "\"2004/01/11\",\"t,\"c\r\n", 2},
+        {"unclosed quote", Line("2004/01/10", "t", "c") + "\"2004/01/11\",\"t\",\"c\r\n", 2},
         {"stray quote inside a text",
          Line("2004/01/10", "t", "c") + "\"2004/01/11\",\"t\"x\",\"c\"\r\n", 2},
         {"last record short of a field", Line("2004/01/10", "t", "c") + "\"2004/01/11\",\"t\"\r\n",
