@@ -47,6 +47,13 @@ void WriteViewing(store::RecordWriter& writer, const QString& date, const QStrin
         {store::Field::Text(date), store::Field::Text(title), store::Field::Text(content)});
 }
 
+// One hash lookup for "seen before?" and "now seen".
+bool AddIfNew(QSet<QString>& seen, const QString& value) {
+    const qsizetype before = seen.size();
+    seen.insert(value);
+    return seen.size() != before;
+}
+
 store::Status Refuse(const QString& reason) {
     return store::StoreError{kHistoryFile, 0, reason};
 }
@@ -88,24 +95,26 @@ store::Status History::LoadHistory(store::WorkingFolder& folder) {
     strKansyoubi.reserve(count + 1);
     strKansyouDaimei.reserve(count + 1);
     strKansyouNaiyou.reserve(count + 1);
+    // The file is in date order, so a month or year mostly repeats the one
+    // before it; the sets are asked only when it changes.
     QSet<QString> seenMonths, seenYears, seenContents;
+    seenContents.reserve(count);
     byTitle_.reserve(count);
+    QString lastMonth, lastYear;
     for (int g = 1; g <= count; ++g) {
         Viewing& v = viewings[g - 1];
         if (!v.date.isEmpty()) {
-            QString month = v.date.left(7);
-            if (!seenMonths.contains(month)) {
-                seenMonths.insert(month);
-                cboKanbi.push_back(month);
+            QStringView date(v.date);
+            if (date.left(7) != lastMonth) {
+                lastMonth = date.left(7).toString();
+                if (AddIfNew(seenMonths, lastMonth)) cboKanbi.push_back(lastMonth);
             }
-            QString year = v.date.left(4);
-            if (!seenYears.contains(year)) {
-                seenYears.insert(year);
-                cboKanbi2.push_back(year + QStringLiteral("年"));
+            if (date.left(4) != lastYear) {
+                lastYear = date.left(4).toString();
+                if (AddIfNew(seenYears, lastYear)) cboKanbi2.push_back(lastYear + u'年');
             }
         }
-        if (!v.content.isEmpty() && !seenContents.contains(v.content)) {
-            seenContents.insert(v.content);
+        if (!v.content.isEmpty() && AddIfNew(seenContents, v.content)) {
             cboKansyou.push_back(v.content);
         }
         byTitle_[v.title].push_back(g);

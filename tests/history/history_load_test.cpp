@@ -64,6 +64,18 @@ TEST_F(HistoryTest, DistinctnessIsExact) {
     EXPECT_EQ(h_.cboKansyou, Strings({"a,b", "a", "b"}));
 }
 
+// A hand-edited file out of date order: a month or year seen before, then
+// another, then the first again, is listed once.
+TEST_F(HistoryTest, MonthsAndYearsComingBackAreListedOnce) {
+    writeFile(history::kHistoryFile, Line("2004/01/10", "t", "c") + Line("2005/02/01", "t", "c") +
+                                         Line("2004/01/11", "t", "c") +
+                                         Line("2004/02/01", "t", "c"));
+    ASSERT_TRUE(h_.LoadHistory(folder_).isOk());
+    EXPECT_EQ(h_.cboKanbi, Strings({"2004/01", "2005/02", "2004/02"}));
+    EXPECT_EQ(h_.cboKanbi2, Strings({"2004年", "2005年"}));
+    EXPECT_EQ(h_.strLastKansyoubi, "2004/02/01");
+}
+
 TEST_F(HistoryTest, EmptyDatesAndContentsStayOutOfTheLists) {
     writeFile(history::kHistoryFile, Line("", "t", "") + Line("2004/01/10", "t", "c"));
     ASSERT_TRUE(h_.LoadHistory(folder_).isOk());
