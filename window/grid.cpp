@@ -353,7 +353,8 @@ void Grid::Clear() {
 
 int Grid::ColWidth(int col) const {
     if (col < 0 || col >= Cols()) return 0;
-    return widths_[col] < 0 ? kDefaultColumnTwips : widths_[col];
+    const auto at = static_cast<size_t>(col);
+    return at >= widths_.size() || widths_[at] < 0 ? kDefaultColumnTwips : widths_[at];
 }
 
 void Grid::SetColWidth(int col, int twips) {
@@ -387,6 +388,10 @@ int Grid::TopRow() const {
 }
 
 void Grid::SetTopRow(int row) {
+    if (model_->IsFilling()) {
+        pendingTopRow_ = row;
+        return;
+    }
     // A fill leaves the scroll range to a later layout; settle it now.
     executeDelayedItemsLayout();
     updateGeometries();
@@ -411,6 +416,11 @@ void Grid::AfterReset() {
     ClampCurrent();
     ApplyColumnLayout();
     ShowCurrent();
+    if (pendingTopRow_ > 0) {
+        const int row = pendingTopRow_;
+        pendingTopRow_ = 0;
+        SetTopRow(row);
+    }
 }
 
 void Grid::ApplyColumnLayout() {

@@ -126,7 +126,8 @@ public:
     QString TextMatrix(int row, int col) const { return model_->Text(row, col); }
     void SetTextMatrix(int row, int col, const QString& text) { model_->SetText(row, col, text); }
 
-    // The first body row in view (1 when there is none).
+    // The first body row in view (1 when there is none). Asked for during a
+    // fill, it is applied when the fill ends.
     int TopRow() const;
     void SetTopRow(int row);
 
@@ -174,4 +175,5 @@ private:
     bool pressed_ = false;        // a press on a cell awaits its release
     bool doubleClicked_ = false;  // the release after a double-click is no click
     bool showingCurrent_ = false;
+    int pendingTopRow_ = 0;  // asked for during a fill
 };
