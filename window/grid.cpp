@@ -443,10 +443,12 @@ void Grid::ClampCurrent() {
 }
 
 // Mirrors the current cell in the view: a body row is highlighted, the header
-// row shows no highlight.
+// row shows no highlight. Moving the current cell does not scroll; TopRow does.
 void Grid::ShowCurrent() {
     if (model_->IsFilling()) return;
     QItemSelectionModel* selection = selectionModel();
+    const int top = verticalScrollBar()->value();
+    const int left = horizontalScrollBar()->value();
     showingCurrent_ = true;
     const QModelIndex cell = model_->index(row_ - 1, col_);
     if (cell.isValid()) {
@@ -456,6 +458,8 @@ void Grid::ShowCurrent() {
         selection->clear();
     }
     showingCurrent_ = false;
+    verticalScrollBar()->setValue(top);
+    horizontalScrollBar()->setValue(left);
 }
 
 void Grid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {

@@ -101,7 +101,8 @@ public:
     void SetRows(int rows);
     int Cols() const { return model_->Cols(); }
     void SetCols(int cols);
-    // Empties every cell text, headers included.
+    // Empties every cell text, headers included; sizes, widths, alignments and
+    // colours stay.
     void Clear();
 
     // Widths are in twips; 0 hides the column.
@@ -113,6 +114,7 @@ public:
     void SetHeaderAlignment(int col, Alignment alignment);
 
     // The current cell; row 0 is the header. Out-of-range values are clamped.
+    // Setting it does not scroll.
     int Row() const { return row_; }
     void SetRow(int row);
     int Col() const { return col_; }

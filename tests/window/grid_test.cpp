@@ -320,6 +320,8 @@ TEST_F(ShownGridTest, TopRowScrollsTheBodyUnderAFixedHeader) {
     grid.SetTopRow(40);
     EXPECT_EQ(grid.TopRow(), 40);
     EXPECT_EQ(grid.rowAt(0), 39);
+    grid.SetRow(3);  // moving the current cell does not scroll
+    EXPECT_EQ(grid.TopRow(), 40);
     EXPECT_EQ(grid.horizontalHeader()->geometry().bottom() + 1, grid.viewport()->geometry().top());
 
     // The last row cannot come first; the body scrolls to its end instead.
