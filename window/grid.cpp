@@ -13,7 +13,7 @@
 
 namespace {
 
-// Columns nobody sized get the width of a new column of the old grid.
+// Columns nobody sized are 64 pixels wide.
 constexpr int kDefaultColumnTwips = 960;
 // Room above and below the text of a row.
 constexpr int kRowPadding = 2;
