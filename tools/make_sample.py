@@ -249,6 +249,8 @@ def history():
             last_month = 11 if year == 2026 else 12
             date = f"{year:04d}/{rng.randint(1, last_month):02d}/{rng.randint(1, 28):02d}"
             title = rng.choice(pool)
+            while films[title][3] >= date[:7]:  # nobody sees a film before it comes out
+                title = rng.choice(pool)
             owns = films[title][8] or "0000"
             kinds = [k for k, c in zip(["ＤＶＤ", "ブルーレイ", "ビデオ", "配信"], owns) if c == "1"]
             if not kinds:
