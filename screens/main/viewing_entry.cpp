@@ -1,11 +1,11 @@
 #include "screens/main/viewing_entry.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
 #include <QDate>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 
 #include "screens/main/main_screen.h"
 #include "window/grid.h"

@@ -214,8 +214,8 @@ TEST_F(ViewingEntryTest, FirstViewingOfAnEmptyHistory) {
 
     // A title with no viewings: the header row alone; its header opens the panel.
     QScrollBar* bar = Find<QScrollBar>("hsbData");
-    bar->setFocus();
-    QTest::keyClick(bar, Qt::Key_Right);
+    // The arrow at the right end of the title scroll bar.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 5, bar->height() / 2));
     EXPECT_EQ(Find<QComboBox>("cboName")->currentText(), QStringLiteral("羅生門"));
     EXPECT_EQ(grid->Rows(), 1);
     DoubleClickHeader();
