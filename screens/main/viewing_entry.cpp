@@ -53,7 +53,7 @@ void ViewingEntry::cmdRirekiHozon_Click() {
         s.w.platform().MessageBox(refusal->message, refusal->title, Platform::Icon::Warning);
         return;
     }
-    const QString title = s.cboName->currentText();
+    const QString title = s.ShownName();
     if (!AcceptTitle(title)) return;
     QString content;
     if (!s.w.AcceptRecordText(s.cboKansyou->currentText(), content)) return;
