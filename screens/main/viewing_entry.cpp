@@ -60,7 +60,7 @@ void ViewingEntry::cmdRirekiHozon_Click() {
     // A failed write leaves the file and the panel as they were, so the user
     // can try again.
     if (!s.w.Report(s.w.history.RecordViewing(s.w.folder, date, title, content))) return;
-    s.w.LoadHistory();
+    s.w.HistoryChanged();
     s.ShowTitleHistory();
     s.fraRirekiHozon->hide();
 }
