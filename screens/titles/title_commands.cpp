@@ -6,7 +6,9 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "history/history.h"
 #include "screens/main/main_screen.h"
+#include "store/masters.h"
 #include "store/side_files.h"
 
 namespace {
@@ -20,6 +22,32 @@ bool HasForbiddenCharacter(const QString& name) {
         if (forbidden.contains(c)) return true;
     }
     return false;
+}
+
+// A title's name + ".TXT" can be a file the program keeps for something else:
+// the data file itself for a title "データ", or another title's cast text for a
+// title "キャスト_…". Such a file stays when the title goes.
+bool IsKeptForSomethingElse(const QString& fileName) {
+    static const QStringList own = {
+        store::kDataFile,          store::kEvaluationMasterFile, store::kOwnershipMasterFile,
+        store::kSettingsFileWrite, history::kHistoryFile,        history::kHistoryCopyFile};
+    for (const QString& f : own) {
+        if (fileName.compare(f, Qt::CaseInsensitive) == 0) return true;
+    }
+    for (store::SideText kind :
+         {store::SideText::Cast, store::SideText::Synopsis, store::SideText::Memo}) {
+        if (fileName.startsWith(store::SideTextPrefix(kind), Qt::CaseInsensitive)) return true;
+    }
+    return false;
+}
+
+void DeleteFilesOfTitle(store::WorkingFolder& folder, const QString& name) {
+    if (!IsKeptForSomethingElse(name + QStringLiteral(".TXT"))) {
+        store::DeleteTitleFiles(folder, name);
+        return;
+    }
+    for (const char* ending : {".jpg", ".bmp", ".gif"})
+        (void)folder.remove(name + QLatin1String(ending));
 }
 
 QString AddHelpFirst() {
@@ -158,7 +186,7 @@ void TitleCommands::cmdDel_Click() {
     // The record goes first: if the data file cannot be written, the title
     // stays whole, pictures included.
     if (!w.Report(w.catalogue.SaveTitleDataWithout(w.folder, k))) return;
-    store::DeleteTitleFiles(w.folder, name);
+    DeleteFilesOfTitle(w.folder, name);
     const bool reloaded = w.ReloadTitles();
     w.GalleryOutOfDate = true;
     if (!reloaded) return;

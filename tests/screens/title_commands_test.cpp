@@ -471,4 +471,31 @@ TEST_F(TitleCommandsTest, FailedWritesLoseNothing) {
     EXPECT_EQ(Find<QComboBox>("cboName")->count(), 3);
 }
 
+TEST_F(TitleCommandsTest, TitleNamedLikeAFileOfTheProgramLeavesThatFile) {
+    const QByteArray data = "\x83\x66\x81\x5b\x83\x5e";  // データ
+    const QByteArray settings = "\x90\xdd\x92\xe8";      // 設定
+    const QByteArray cast =
+        "\x83\x4c\x83\x83\x83\x58\x83\x67\x5f"
+        "T1";  // キャスト_T1
+    StartWith(Record("T1") + Record(data) + Record(settings) + Record(cast));
+    const QByteArray castText = "kept\r\n";
+    WriteFile(QStringLiteral("キャスト_T1.txt"), castText);
+    WriteFile(QStringLiteral("データ.jpg"), "x");
+    WriteFile(QStringLiteral("キャスト_T1.gif"), "x");
+
+    for (int i = 0; i < 3; ++i) {
+        GoTo(2);
+        fake->Answer(Platform::Answer::Ok);
+        Click("cmdDel");
+    }
+    EXPECT_EQ(ReadFile(kData), Record("T1"));
+    EXPECT_EQ(ReadFile(QStringLiteral("設定.TXT")), sjis::kSettingsOff);
+    EXPECT_EQ(ReadFile(QStringLiteral("キャスト_T1.txt")), castText);
+    EXPECT_FALSE(Exists(QStringLiteral("データ.jpg")));
+    EXPECT_FALSE(Exists(QStringLiteral("キャスト_T1.gif")));
+    EXPECT_EQ(Counter(), QStringLiteral("1 / 1"));
+    EXPECT_EQ(Shown(), QStringLiteral("T1"));
+    EXPECT_EQ(Find<QPlainTextEdit>("txtSubData_1")->toPlainText(), QStringLiteral("kept"));
+}
+
 }  // namespace
