@@ -297,6 +297,15 @@ bool frmMain::Report(const store::Status& status) {
     return false;
 }
 
+int frmMain::AcceptTitleName(const QString& name) {
+    const int k = catalogue.IndexOf(name);
+    if (k == 0) {
+        platform_.MessageBox(QStringLiteral("「%1」というタイトルは登録されていません。").arg(name),
+                             QStringLiteral("タイトル名違い"), Platform::Icon::Warning);
+    }
+    return k;
+}
+
 bool frmMain::AcceptRecordText(const QString& text, QString& normalised) {
     const store::InputCheck check = store::CheckRecordText(text);
     if (!check.ok()) {

@@ -84,6 +84,9 @@ public:
     void HistoryChanged();
     // Shows one error box for a failed load or save; true when status is ok.
     bool Report(const store::Status& status);
+    // The title number of the name the main screen's title box holds, or 0
+    // after a warning box when the user typed a name that is no title.
+    int AcceptTitleName(const QString& name);
     // Shows a warning box for text the files cannot hold; true when fine.
     bool AcceptRecordText(const QString& text, QString& normalised);
     bool AcceptLineText(const QString& text, QString& normalised);

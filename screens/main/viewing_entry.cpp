@@ -38,15 +38,6 @@ void ViewingEntry::msgKansyou_DblClick() {
     s.fraRirekiHozon->raise();
 }
 
-// The title box is editable: a viewing must name a title of the catalogue.
-bool ViewingEntry::AcceptTitle(const QString& title) {
-    if (s.w.catalogue.IndexOf(title) > 0) return true;
-    s.w.platform().MessageBox(
-        QStringLiteral("「%1」というタイトルは登録されていません。").arg(title),
-        QStringLiteral("タイトル名違い"), Platform::Icon::Warning);
-    return false;
-}
-
 void ViewingEntry::cmdRirekiHozon_Click() {
     const QString date = s.txtKansyoubi->text();
     if (auto refusal = history::History::CheckEntry(date, s.cboKansyou->currentText())) {
@@ -54,7 +45,7 @@ void ViewingEntry::cmdRirekiHozon_Click() {
         return;
     }
     const QString title = s.ShownName();
-    if (!AcceptTitle(title)) return;
+    if (s.w.AcceptTitleName(title) == 0) return;
     QString content;
     if (!s.w.AcceptRecordText(s.cboKansyou->currentText(), content)) return;
     // A failed write leaves the file and the panel as they were, so the user

@@ -18,7 +18,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    bool AcceptTitle(const QString& title);
 
     MainScreen& s;
 };

@@ -171,12 +171,8 @@ void TitleCommands::cmdDel_Click() {
     Platform& p = w.platform();
     const QString name = s.ShownName();
     // The name box can be typed into; only a title's own name may be deleted.
-    const int k = w.catalogue.IndexOf(name);
-    if (k == 0) {
-        p.MessageBox(QStringLiteral("「%1」というタイトルは登録されていません。").arg(name),
-                     QStringLiteral("タイトル名違い"), Platform::Icon::Warning);
-        return;
-    }
+    const int k = w.AcceptTitleName(name);
+    if (k == 0) return;
     if (p.MessageBox(name + QStringLiteral("のデータを削除していいですか？"),
                      QStringLiteral("削除確認"), Platform::Icon::Warning,
                      Platform::Buttons::OkCancel) != Platform::Answer::Ok) {
