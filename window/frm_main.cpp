@@ -14,7 +14,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 constexpr int kWindowWidth = 1000;
-constexpr int kWindowHeight = 690;
+constexpr int kWindowHeight = 600;
 constexpr int kRowTop = 6;
 constexpr int kRowHeight = 30;
 constexpr int kFrameTop = 44;
