@@ -155,8 +155,9 @@ TEST_F(PagesTest, TextOutsideTheCodePageIsRefusedBeforeWriting) {
     fake->Answer();
     Save(1);
     ASSERT_EQ(fake->dialogs.size(), 1u);
-    EXPECT_EQ(fake->dialogs[0].text, QStringLiteral("TODO"));
-    EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("TODO"));
+    EXPECT_EQ(fake->dialogs[0].text,
+              QStringLiteral("次の文字はファイルに保存できないため使えません：「한」「국」"));
+    EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("入力制限"));
     EXPECT_EQ(fake->dialogs[0].icon, Platform::Icon::Warning);
     EXPECT_EQ(ReadFile(kCast), kMifune + "\r\n");
     EXPECT_EQ(Page(1), QStringLiteral("三船敏郎\n한국"));
@@ -202,7 +203,9 @@ TEST_F(PagesTest, FailedSaveLeavesTheFileAndThePage) {
     }
     ASSERT_EQ(fake->dialogs.size(), 1u);
     EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("ファイルエラー"));
-    EXPECT_EQ(fake->dialogs[0].text, QStringLiteral("TODO"));
+    EXPECT_EQ(
+        fake->dialogs[0].text,
+        QStringLiteral("ファイル「キャスト_七人の侍.txt」：書き込めません（File too large）"));
     EXPECT_EQ(fake->dialogs[0].icon, Platform::Icon::Critical);
     EXPECT_EQ(ReadFile(kCast), kMifune + "\r\n");
     EXPECT_EQ(Files(), before);
@@ -223,6 +226,14 @@ TEST_F(PagesTest, UnreadablePageIsNeverWrittenOver) {
     Save(1);
     ASSERT_EQ(fake->dialogs.size(), 2u);
     EXPECT_EQ(fake->dialogs[1].title, QStringLiteral("ファイルエラー"));
+    EXPECT_EQ(
+        fake->dialogs[0].text,
+        QStringLiteral("ファイル「キャスト_七人の侍.txt」の 2 行目：Shift_JIS（CP932）として読め"
+                       "ないバイトがあります（先頭から 11 バイト目、0x82）"));
+    EXPECT_EQ(
+        fake->dialogs[1].text,
+        QStringLiteral("ファイル「キャスト_七人の侍.txt」：読み込みに失敗したファイルなので、上"
+                       "書きしません。ファイルを直してからプログラムを起動し直してください"));
     EXPECT_EQ(ReadFile(kCast), broken);
 }
 
