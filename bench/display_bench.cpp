@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHash>
+#include <QImage>
 #include <QScrollBar>
 #include <QTemporaryDir>
 
@@ -50,27 +51,53 @@ int BusiestTitle(const frmMain& window) {
     return busiest;
 }
 
+// Removed at the end of the process.
+QTemporaryDir& Folder() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Made once for every run of the benchmark: writing the side files of the
+// worst case takes longer than the runs themselves. The window is left to the
+// end of the process (it must not outlive the application object).
+struct Screen {
+    QTemporaryDir& dir = Folder();
+    OkPlatform platform;
+    frmMain* window = nullptr;
+    QScrollBar* hsbData = nullptr;
+    int target = 0, away = 0;
+
+    Screen() {
+        if (!dir.isValid()) return;
+        WriteWorstCase(dir.path());
+        WriteWorstCaseSideTexts(dir.path());
+        window = new frmMain(platform, dir.path());
+        AttachScreens(*window);
+        if (!window->Form_Load() || window->catalogue.TitleCount < 2) return;
+        hsbData = window->findChild<QScrollBar*>("hsbData");
+        target = BusiestTitle(*window);
+        away = target == 1 ? 2 : 1;
+        // The busiest title has a picture too.
+        QImage picture(640, 480, QImage::Format_RGB32);
+        picture.fill(Qt::darkCyan);
+        picture.save(dir.filePath(WorstCaseTitle(target) + QStringLiteral(".jpg")));
+        QApplication::processEvents();
+    }
+};
+
 }  // namespace
 
 static void show_title(benchmark::State& state) {
-    QTemporaryDir dir;
-    WriteWorstCase(dir.path());
-    OkPlatform platform;
-    frmMain window(platform, dir.path());
-    AttachScreens(window);
-    if (!window.Form_Load() || window.catalogue.TitleCount < 2) {
+    static Screen* screen = new Screen;
+    if (!screen->hsbData) {
         state.SkipWithError("the worst case did not load");
         return;
     }
-    auto* hsbData = window.findChild<QScrollBar*>("hsbData");
-    const int target = BusiestTitle(window);
-    const int away = target == 1 ? 2 : 1;
-    QApplication::processEvents();
     for (auto _ : state) {
         state.PauseTiming();
-        hsbData->setValue(away);
+        screen->hsbData->setValue(screen->away);
         state.ResumeTiming();
-        hsbData->setValue(target);
+        screen->hsbData->setValue(screen->target);
     }
 }
 BENCHMARK(show_title)->Unit(benchmark::kMillisecond);
