@@ -30,7 +30,7 @@ void TextPages::SavePage(int k) {
     QPlainTextEdit* page = s.txtSubData[k];
     const QString typed = page->toPlainText();
     const QString title = s.cboName->currentText();
-    if (!AcceptTitle(title)) return;
+    if (s.w.AcceptTitleName(title) == 0) return;
     QString text;
     if (!s.w.AcceptLineText(typed, text)) return;
     if (!s.w.Report(
@@ -40,14 +40,4 @@ void TextPages::SavePage(int k) {
     if (text != typed) page->setPlainText(text);
     // The word search's file lists (filCast, filArasuji, filMemo) are to be
     // refreshed here once that screen exists.
-}
-
-// The title box is editable: a name typed into it that belongs to no title
-// must not get side files of its own.
-bool TextPages::AcceptTitle(const QString& title) {
-    if (s.w.catalogue.IndexOf(title) > 0) return true;
-    s.w.platform().MessageBox(
-        QStringLiteral("「%1」というタイトルは登録されていません。").arg(title),
-        QStringLiteral("タイトル名違い"), Platform::Icon::Warning);
-    return false;
 }

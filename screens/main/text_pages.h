@@ -19,7 +19,6 @@ private:
     // Writes page k (1 cast, 2 synopsis, 3 memo) to the side file of the title
     // named in the title box; an empty page deletes the file.
     void SavePage(int k);
-    bool AcceptTitle(const QString& title);
 
     MainScreen& s;
 };
