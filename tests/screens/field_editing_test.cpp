@@ -11,8 +11,14 @@
 #include <QTest>
 #include <array>
 #include <csignal>
+#include <ostream>
 
 #include "tests/support/window_fixture.h"
+
+// Failures show the texts, not their code units.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 
 namespace {
 
@@ -373,9 +379,15 @@ TEST_F(FieldEditingTest, TextTheFileCannotHoldIsRefusedAndLookalikesAreStoredAsT
     fake->Answer();
     Enter("cboKuni", QString(QChar(0xD55C)));  // Hangul, outside CP932
     ASSERT_EQ(fake->dialogs.size(), 2u);
-    for (const auto& d : fake->dialogs) EXPECT_EQ(d.icon, Platform::Icon::Warning);
-    EXPECT_TRUE(fake->dialogs[0].text.contains('"'));
-    EXPECT_TRUE(fake->dialogs[1].text.contains(QChar(0xD55C)));
+    EXPECT_EQ(fake->dialogs[0].text,
+              QStringLiteral("次の文字はファイルに保存できないため使えません：「\"」"));
+    EXPECT_EQ(fake->dialogs[1].text,
+              QStringLiteral("次の文字はファイルに保存できないため使えません：「") + QChar(0xD55C) +
+                  QStringLiteral("」"));
+    for (const auto& d : fake->dialogs) {
+        EXPECT_EQ(d.title, QStringLiteral("入力制限"));
+        EXPECT_EQ(d.icon, Platform::Icon::Warning);
+    }
     EXPECT_EQ(ReadFile(kData), File(titles));
     EXPECT_EQ(Entries("cboKantoku").count(), 3);
     EXPECT_EQ(fake->beeps, 0);
@@ -404,6 +416,9 @@ TEST_F(FieldEditingTest, AFailedSaveKeepsTheFileAndTheOldValues) {
     }
     ASSERT_EQ(fake->dialogs.size(), 5u);
     for (const auto& d : fake->dialogs) {
+        // The reason in brackets is the system's own words.
+        EXPECT_TRUE(d.text.startsWith(QStringLiteral("ファイル「データ.TXT」：書き込めません（")))
+            << d.text.toStdString();
         EXPECT_EQ(d.title, QStringLiteral("ファイルエラー"));
         EXPECT_EQ(d.icon, Platform::Icon::Critical);
     }
