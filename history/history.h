@@ -57,8 +57,13 @@ public:
 
 private:
     void clear();
+    store::Status appendViewing(store::WorkingFolder& folder, const QString& date,
+                                const QString& title, const QString& content);
+    store::Status insertViewing(store::WorkingFolder& folder, const QString& date,
+                                const QString& title, const QString& content);
 
     bool loaded_ = false;
+    bool endsOpen_ = false;  // the file's last line has no line end
     QHash<QString, std::vector<int>> byTitle_;
 };
 

@@ -87,8 +87,13 @@ private:
     void clear();
     void resize(int count);
     void addToPickLists(int i, bool sortedInsert);
+    Status refuseSave(const WorkingFolder& folder) const;
+    Status writeOrder(WorkingFolder& folder, const std::vector<int>& order) const;
 
     bool loaded_ = false;
+    // The file ends right after its last record's line end, so that a record
+    // can be appended; else AppendTitle rewrites the file whole.
+    mutable bool tailClean_ = true;
     std::array<QSet<QString>, 4> seen_;  // directors, lead actors, countries, genres
     QSet<QString> seenMonths_, seenYears_;
     QHash<QString, int> indexByName_;

@@ -20,8 +20,9 @@ std::optional<QByteArray> encode(const QString& text);
 QString unencodable(const QString& text);
 
 // Replaces the JIS-style characters that iconv writes under another code point
-// (U+301C, U+2212, U+2016, U+00A2, U+00A3, U+00AC, U+2014) by the characters
-// those bytes read back as, so that text in memory equals text on disk.
+// (U+301C, U+2212, U+2016, U+00A2, U+00A3, U+00AC, U+2014, and U+00A5, U+203E
+// which iconv writes as the bytes 5C and 7E) by the characters those bytes read
+// back as, so that text in memory equals text on disk.
 QString normalise(const QString& text);
 
 }  // namespace cp932

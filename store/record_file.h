@@ -64,6 +64,8 @@ private:
     QString text_;
     qsizetype pos_ = 0;
     int line_ = 1;
+    bool pendingField_ = false;  // the last field ended with a comma
+    int lastFieldLine_ = 0;      // line of the last field read, for faults at the end
     Status status_;
 };
 

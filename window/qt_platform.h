@@ -5,7 +5,7 @@
 
 #include "window/platform.h"
 
-class QTextBrowser;
+#include <QTextBrowser>
 
 // The platform seam on Qt: QMessageBox and QInputDialog (the window title is
 // the box's title), the system beep, a steady clock, and a QTextBrowser window

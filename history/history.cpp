@@ -1,0 +1,224 @@
+#include "history/history.h"
+
+#include "store/catalogue.h"
+#include "store/dates.h"
+#include "store/record_file.h"
+#include "store/text_check.h"
+
+namespace history {
+
+namespace {
+
+struct Viewing {
+    QString date, title, content;
+};
+
+// Every record of the history bytes, in file order. Stops at the first fault,
+// and at a record beyond what the counters can hold.
+store::Status ReadViewings(const QByteArray& bytes, std::vector<Viewing>& out) {
+    out.clear();
+    store::RecordReader reader(kHistoryFile, bytes);
+    while (!reader.failed() && !reader.AtEnd()) {
+        if (static_cast<int>(out.size()) >= store::kMaxRecords) {
+            return store::StoreError{
+                kHistoryFile, reader.line(),
+                QStringLiteral("鑑賞履歴は%1件までしか読み込めません").arg(store::kMaxRecords)};
+        }
+        Viewing v;
+        v.date = reader.ReadText();
+        v.title = reader.ReadText();
+        v.content = reader.ReadText();
+        if (reader.failed()) break;
+        out.push_back(std::move(v));
+    }
+    if (reader.failed()) return reader.status();
+    return store::Status::ok();
+}
+
+// An appended record must start on a line of its own, even after a hand edit
+// that left the last line without its CR LF.
+bool EndsOpen(const QByteArray& bytes) {
+    return !bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r');
+}
+
+void WriteViewing(store::RecordWriter& writer, const QString& date, const QString& title,
+                  const QString& content) {
+    writer.WriteRecord(
+        {store::Field::Text(date), store::Field::Text(title), store::Field::Text(content)});
+}
+
+// One hash lookup for "seen before?" and "now seen".
+bool AddIfNew(QSet<QString>& seen, const QString& value) {
+    const qsizetype before = seen.size();
+    seen.insert(value);
+    return seen.size() != before;
+}
+
+store::Status Refuse(const QString& reason) {
+    return store::StoreError{kHistoryFile, 0, reason};
+}
+
+}  // namespace
+
+void History::clear() {
+    HistoryCount = 0;
+    strKansyoubi.assign(1, QString());
+    strKansyouDaimei.assign(1, QString());
+    strKansyouNaiyou.assign(1, QString());
+    strLastKansyoubi.clear();
+    cboKanbi.clear();
+    cboKanbi2.clear();
+    cboKansyou.clear();
+    byTitle_.clear();
+    endsOpen_ = false;
+}
+
+store::Status History::LoadHistory(store::WorkingFolder& folder) {
+    clear();
+    loaded_ = false;
+
+    QByteArray bytes;
+    bool missing = false;
+    store::Status read = folder.read(kHistoryFile, bytes, &missing);
+    if (!read.isOk() && missing) {
+        loaded_ = true;  // no file yet: no viewings
+        return store::Status::ok();
+    }
+    std::vector<Viewing> viewings;
+    store::Status parsed = read.isOk() ? ReadViewings(bytes, viewings) : read;
+    if (!parsed.isOk()) {
+        folder.markUnwritable(kHistoryFile);
+        return parsed;
+    }
+
+    const int count = static_cast<int>(viewings.size());
+    strKansyoubi.reserve(count + 1);
+    strKansyouDaimei.reserve(count + 1);
+    strKansyouNaiyou.reserve(count + 1);
+    // The file is in date order, so a month or year mostly repeats the one
+    // before it; the sets are asked only when it changes.
+    QSet<QString> seenMonths, seenYears, seenContents;
+    seenContents.reserve(count);
+    byTitle_.reserve(count);
+    QString lastMonth, lastYear;
+    for (int g = 1; g <= count; ++g) {
+        Viewing& v = viewings[g - 1];
+        if (!v.date.isEmpty()) {
+            QStringView date(v.date);
+            if (date.left(7) != lastMonth) {
+                lastMonth = date.left(7).toString();
+                if (AddIfNew(seenMonths, lastMonth)) cboKanbi.push_back(lastMonth);
+            }
+            if (date.left(4) != lastYear) {
+                lastYear = date.left(4).toString();
+                if (AddIfNew(seenYears, lastYear)) cboKanbi2.push_back(lastYear + u'年');
+            }
+        }
+        if (!v.content.isEmpty() && AddIfNew(seenContents, v.content)) {
+            cboKansyou.push_back(v.content);
+        }
+        byTitle_[v.title].push_back(g);
+        strKansyoubi.push_back(std::move(v.date));
+        strKansyouDaimei.push_back(std::move(v.title));
+        strKansyouNaiyou.push_back(std::move(v.content));
+    }
+    HistoryCount = count;
+    if (count > 0) strLastKansyoubi = strKansyoubi[count];
+    endsOpen_ = EndsOpen(bytes);
+    loaded_ = true;
+    return store::Status::ok();
+}
+
+std::optional<EntryRefusal> History::CheckEntry(const QString& date, const QString& content) {
+    if (date.isEmpty()) {
+        return EntryRefusal{QStringLiteral("鑑賞日が入力されていません"),
+                            QStringLiteral("入力漏れ")};
+    }
+    if (content.isEmpty()) {
+        return EntryRefusal{QStringLiteral("鑑賞内容が入力されていません"),
+                            QStringLiteral("入力漏れ")};
+    }
+    if (!store::IsViewingDate(date)) {
+        return EntryRefusal{QStringLiteral("日付の形式ではありません"),
+                            QStringLiteral("日付入力違い")};
+    }
+    return std::nullopt;
+}
+
+store::Status History::RecordViewing(store::WorkingFolder& folder, const QString& date,
+                                     const QString& title, const QString& content) {
+    if (!loaded_) {
+        return Refuse(QStringLiteral("鑑賞履歴が読み込めていないため、記録できません"));
+    }
+    if (std::optional<EntryRefusal> refusal = CheckEntry(date, content)) {
+        return Refuse(refusal->message);
+    }
+    std::optional<QString> normalised = store::NormaliseViewingDate(date);
+    if (!normalised) return Refuse(QStringLiteral("日付の形式ではありません"));
+    const QString& d = *normalised;
+    if (HistoryCount >= store::kMaxRecords) {
+        return Refuse(
+            QStringLiteral("鑑賞履歴は%1件までしか記録できません").arg(store::kMaxRecords));
+    }
+    for (const QString* text : {&title, &content}) {
+        store::InputCheck check = store::CheckRecordText(*text);
+        if (!check.ok()) return Refuse(check.warning());
+    }
+
+    store::Status written = (HistoryCount == 0 || strLastKansyoubi <= d)
+                                ? appendViewing(folder, d, title, content)
+                                : insertViewing(folder, d, title, content);
+    if (!written.isOk()) return written;
+    return LoadHistory(folder);
+}
+
+store::Status History::appendViewing(store::WorkingFolder& folder, const QString& date,
+                                     const QString& title, const QString& content) {
+    store::RecordWriter writer(kHistoryFile);
+    WriteViewing(writer, date, title, content);
+    QByteArray bytes;
+    if (store::Status s = writer.finish(bytes); !s.isOk()) return s;
+    if (endsOpen_) bytes.prepend("\r\n");
+    return folder.append(kHistoryFile, bytes);
+}
+
+// Copies the file as it is now, record by record, with the new record before
+// the first later one, so that nothing on disk is lost even if it changed.
+store::Status History::insertViewing(store::WorkingFolder& folder, const QString& date,
+                                     const QString& title, const QString& content) {
+    QByteArray old;
+    if (store::Status s = folder.read(kHistoryFileRewrite, old); !s.isOk()) return s;
+    std::vector<Viewing> viewings;
+    if (store::Status s = ReadViewings(old, viewings); !s.isOk()) return s;
+    if (static_cast<int>(viewings.size()) >= store::kMaxRecords) {
+        return Refuse(
+            QStringLiteral("鑑賞履歴は%1件までしか記録できません").arg(store::kMaxRecords));
+    }
+
+    store::RecordWriter writer(kHistoryFileRewrite);
+    bool placed = false;
+    for (const Viewing& v : viewings) {
+        if (!placed && v.date > date) {
+            WriteViewing(writer, date, title, content);
+            placed = true;
+        }
+        WriteViewing(writer, v.date, v.title, v.content);
+    }
+    if (!placed) WriteViewing(writer, date, title, content);
+    QByteArray bytes;
+    if (store::Status s = writer.finish(bytes); !s.isOk()) return s;
+    return folder.replaceVia(kHistoryFileRewrite, kHistoryCopyFile, bytes);
+}
+
+std::vector<int> History::ViewingsOf(const QString& title) const {
+    return byTitle_.value(title);
+}
+
+QString ShortViewingDate(const QString& date) {
+    if (std::optional<QString> normalised = store::NormaliseViewingDate(date)) {
+        return normalised->mid(2);
+    }
+    return date;
+}
+
+}  // namespace history

@@ -1,0 +1,82 @@
+#include "store/side_files.h"
+
+#include "store/record_file.h"
+
+namespace store {
+
+QString SideTextPrefix(SideText kind) {
+    switch (kind) {
+        case SideText::Cast:
+            return QStringLiteral("キャスト_");
+        case SideText::Synopsis:
+            return QStringLiteral("あらすじ_");
+        case SideText::Memo:
+            break;
+    }
+    return QStringLiteral("メモ_");
+}
+
+QString SideTextFileName(SideText kind, const QString& title) {
+    return SideTextPrefix(kind) + title + QStringLiteral(".txt");
+}
+
+Status LoadSideText(WorkingFolder& folder, SideText kind, const QString& title, QString& text) {
+    text.clear();
+    const QString name = SideTextFileName(kind, title);
+    if (!WorkingFolder::isSafeName(name)) return Status::ok();  // reads as no file
+    QByteArray bytes;
+    bool missing = false;
+    if (Status s = folder.read(name, bytes, &missing); !s) {
+        if (missing) return Status::ok();
+        folder.markUnwritable(name);
+        return s;
+    }
+    RecordReader r(name, bytes);
+    if (r.failed()) {
+        folder.markUnwritable(name);
+        return r.status();
+    }
+    QString out;
+    out.reserve(bytes.size() + 16);
+    while (!r.AtEndOfText()) {
+        out += r.ReadLine();
+        out += QLatin1StringView("\r\n");
+    }
+    if (!out.isEmpty()) out.chop(2);  // one final CR LF
+    text = std::move(out);
+    return Status::ok();
+}
+
+Status SaveSideText(WorkingFolder& folder, SideText kind, const QString& title,
+                    const QString& text) {
+    const QString name = SideTextFileName(kind, title);
+    if (!WorkingFolder::isSafeName(name)) {
+        return StoreError{name, 0, QStringLiteral("作業フォルダの外を指す名前には書き込めません")};
+    }
+    if (text.isEmpty()) return folder.remove(name);
+    RecordWriter w(name);
+    w.PrintLine(text);
+    QByteArray bytes;
+    if (Status s = w.finish(bytes); !s) return s;
+    return folder.replace(name, bytes);
+}
+
+QStringList PictureCandidates(const WorkingFolder& folder, const QString& title) {
+    QStringList paths;
+    for (const char* ending : {".jpg", ".gif", ".bmp"}) {
+        const QString name = title + QLatin1StringView(ending);
+        if (!WorkingFolder::isSafeName(name) || !folder.exists(name)) continue;
+        if (auto full = folder.resolve(name)) paths += *full;
+    }
+    return paths;
+}
+
+void DeleteTitleFiles(WorkingFolder& folder, const QString& title) {
+    for (const char* ending : {".TXT", ".txt", ".jpg", ".bmp", ".gif"}) {
+        const QString name = title + QLatin1StringView(ending);
+        if (!WorkingFolder::isSafeName(name)) continue;
+        (void)folder.remove(name);  // a file that cannot be deleted is skipped
+    }
+}
+
+}  // namespace store
