@@ -15,7 +15,7 @@ if command -v clang++ >/dev/null 2>&1; then
         -DHOSHI_WERROR=ON >/dev/null
     cmake --build build-fuzz -j"$jobs"
     for f in build-fuzz/fuzz_*; do
-        [ -x "$f" ] || continue
+        [ -f "$f" ] && [ -x "$f" ] || continue
         corpus="build-fuzz/corpus-$(basename "$f")"
         mkdir -p "$corpus"
         echo "Fuzzing $(basename "$f") for 20 seconds"

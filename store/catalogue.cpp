@@ -8,10 +8,8 @@ namespace store {
 namespace {
 
 bool lessIgnoringCase(const QString& a, const QString& b) {
-    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    return detail::CompareIgnoringCase(a, b) < 0;
 }
-
-const QString kOwned = QStringLiteral("○");
 
 }  // namespace
 
@@ -28,7 +26,24 @@ int SortedPickList::insert(const QString& value) {
 void SortedPickList::sort() {
     // Stable, so that equal entries keep the order in which they were added,
     // as one insert() after another would have left them.
-    std::stable_sort(items_.begin(), items_.end(), lessIgnoringCase);
+    detail::StableSortIgnoringCase(items_);
+}
+
+bool SortedPickList::contains(const QString& value) const {
+    auto it = std::lower_bound(items_.begin(), items_.end(), value, lessIgnoringCase);
+    for (; it != items_.end() && detail::CompareIgnoringCase(*it, value) == 0; ++it) {
+        if (*it == value) return true;
+    }
+    return false;
+}
+
+void SortedPickList::assignDistinct(std::vector<QString>&& values) {
+    // Sort every value (stable), then keep the first of each exact value:
+    // exact duplicates compare equal ignoring case, so they fall in one run,
+    // in order of appearance.
+    items_.swap(values);
+    values.clear();
+    detail::SortDistinctIgnoringCase(items_);
 }
 
 // ---------------------------------------------------------------- catalogue
@@ -36,17 +51,7 @@ void SortedPickList::sort() {
 void Catalogue::clear() {
     TitleCount = 0;
     resize(0);
-    cboName.clear();
-    cboKantoku.clear();
-    cboSyuen.clear();
-    cboKuni.clear();
-    cboJanru.clear();
-    cboKoukai.clear();
-    cboKoukai3.clear();
-    for (auto& s : seen_) s.clear();
-    seenMonths_.clear();
-    seenYears_.clear();
-    indexByName_.clear();
+    clearDerived();
     loaded_ = false;
     tailClean_ = true;
 }
@@ -91,81 +96,118 @@ SortedPickList& Catalogue::pickList(PickField f) {
 
 int Catalogue::AddPickValue(PickField f, const QString& value) {
     if (value.isEmpty()) return -1;
-    QSet<QString>& seen = seen_[static_cast<size_t>(f)];
-    if (seen.contains(value)) return -1;
-    seen.insert(value);
-    return pickList(f).insert(value);
+    SortedPickList& list = pickList(f);
+    if (list.contains(value)) return -1;
+    return list.insert(value);
 }
 
 bool Catalogue::AddReleaseMonth(const QString& release) {
     if (release.isEmpty()) return false;
-    const QString key = release.left(7);
-    if (seenMonths_.contains(key)) return false;
-    seenMonths_.insert(key);
-    cboKoukai.push_back(key);
-    return true;
+    const QStringView key = QStringView(release).left(7);
+    bool added = false;
+    const int id =
+        seenMonths_.insert(key.size() == release.size() ? release : key.toString(), &added);
+    if (added) cboKoukai.push_back(seenMonths_.key(id));
+    return added;
 }
 
 bool Catalogue::AddReleaseYear(const QString& release) {
     if (release.isEmpty()) return false;
-    const QString key = release.left(4);
-    if (seenYears_.contains(key)) return false;
-    seenYears_.insert(key);
-    cboKoukai3.push_back(key + QStringLiteral("年"));
-    return true;
+    bool added = false;
+    seenYears_.insert(QStringView(release).left(4), &added);
+    if (added) cboKoukai3.push_back(release.left(4) + QStringLiteral("年"));
+    return added;
 }
 
 void Catalogue::addToPickLists(int i, bool sortedInsert) {
     const size_t k = static_cast<size_t>(i);
     cboName.push_back(strDaimei[k]);
-    if (!indexByName_.contains(strDaimei[k])) indexByName_.insert(strDaimei[k], i);
-    const std::vector<QString>* fields[4] = {&strKantoku, &strSyuen, &strKuni, &strJanru};
-    SortedPickList* lists[4] = {&cboKantoku, &cboSyuen, &cboKuni, &cboJanru};
-    for (size_t f = 0; f < 4; ++f) {
-        const QString& v = (*fields[f])[k];
-        if (v.isEmpty()) continue;
-        QSet<QString>& seen = seen_[f];
-        const qsizetype before = seen.size();
-        seen.insert(v);
-        if (seen.size() == before) continue;
-        if (sortedInsert) {
-            lists[f]->insert(v);
-        } else {
-            lists[f]->append(v);
-        }
+    bool added = false;
+    names_.insert(strDaimei[k], &added);
+    if (added) nameTitle_.push_back(i);
+    if (sortedInsert) {
+        AddPickValue(PickField::Kantoku, strKantoku[k]);
+        AddPickValue(PickField::Syuen, strSyuen[k]);
+        AddPickValue(PickField::Kuni, strKuni[k]);
+        AddPickValue(PickField::Janru, strJanru[k]);
     }
     AddReleaseMonth(strNengetu[k]);
     AddReleaseYear(strNengetu[k]);
 }
 
 int Catalogue::IndexOf(const QString& name) const {
-    return indexByName_.value(name, 0);
+    const int id = names_.find(name);
+    if (id >= 0) {
+        const int t = nameTitle_[static_cast<size_t>(id)];
+        if (t <= TitleCount && strDaimei[static_cast<size_t>(t)] == name) return t;
+    }
+    // Not in the index as loaded (a title renamed in the arrays since): look.
+    for (int t = 1; t <= TitleCount; ++t) {
+        if (strDaimei[static_cast<size_t>(t)] == name) return t;
+    }
+    return 0;
+}
+
+void Catalogue::clearDerived() {
+    cboName.clear();
+    cboKantoku.clear();
+    cboSyuen.clear();
+    cboKuni.clear();
+    cboJanru.clear();
+    cboKoukai.clear();
+    cboKoukai3.clear();
+    seenMonths_.clear();
+    seenYears_.clear();
+    names_.clear();
+    nameTitle_.clear();
 }
 
 Status Catalogue::LoadTitleData(WorkingFolder& folder) {
-    clear();
+    // The derived lists go first, so that the arrays' strings are no longer
+    // shared and the parse below can overwrite them in place.
+    clearDerived();
+    loaded_ = false;
     QByteArray bytes;
     bool missing = false;
     if (Status s = folder.read(kDataFile, bytes, &missing); !s) {
+        clear();
         if (!missing || !WorkingFolder::isSafeName(kDataFile)) {
             folder.markUnwritable(kDataFile);
             return s;
         }
         // A missing data file is created empty; the catalogue has no title.
         if (Status c = folder.replace(kDataFile, QByteArray()); !c) return c;
-        resize(0);
         loaded_ = true;
         return Status::ok();
     }
 
     RecordReader r(kDataFile, bytes);
     const bool endsWithLineEnd = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
-    bytes = QByteArray();
-    // One pass; the arrays grow as records come (slot 0 stays empty).
-    resize(0);
-    int count = 0;
+    // One pass. Titles already in the arrays (from the last load) are
+    // overwritten in place, reusing their strings' storage; the arrays grow
+    // beyond that as records come, and are cut to the count at the end. Slot 0
+    // stays empty.
+    TitleCount = 0;
+    const size_t had = strDaimei.size();
+    {
+        // A record takes at least 20 bytes.
+        const size_t lines =
+            static_cast<size_t>(std::min<qsizetype>(bytes.size() / 20, kMaxRecords)) + 2;
+        for (auto* v :
+             {&strDaimei, &strKantoku, &strSyuen, &strNengetu, &strKuni, &strJanru, &strHyouka}) {
+            v->reserve(lines);
+            if (v->empty()) v->emplace_back();
+        }
+        intTensu.reserve(lines);
+        strSyoyu.reserve(lines);
+        if (intTensu.empty()) intTensu.emplace_back();
+        if (strSyoyu.empty()) strSyoyu.emplace_back();
+    }
+    std::vector<QString>* texts[7] = {&strDaimei, &strKantoku, &strSyuen, &strNengetu,
+                                      &strKuni,   &strJanru,   &strHyouka};
+    size_t count = 0;
     while (!r.failed() && !r.AtEnd()) {
-        if (count == kMaxRecords) {
+        if (count == static_cast<size_t>(kMaxRecords)) {
             const int line = r.line();
             clear();
             folder.markUnwritable(kDataFile);
@@ -173,20 +215,22 @@ Status Catalogue::LoadTitleData(WorkingFolder& folder) {
                 kDataFile, line,
                 QStringLiteral("タイトルが上限の %1 件を超えています").arg(kMaxRecords)};
         }
-        strDaimei.push_back(r.ReadText());
-        strKantoku.push_back(r.ReadText());
-        strSyuen.push_back(r.ReadText());
-        strNengetu.push_back(r.ReadText());
-        strKuni.push_back(r.ReadText());
-        strJanru.push_back(r.ReadText());
-        strHyouka.push_back(r.ReadText());
-        std::array<qint16, 8> scores{};
-        for (size_t k = 1; k <= 7; ++k) scores[k] = static_cast<qint16>(r.ReadInteger());
-        intTensu.push_back(scores);
-        std::array<QString, 5> owned;
-        for (size_t k = 1; k <= 4; ++k) owned[k] = r.ReadText();
-        strSyoyu.push_back(std::move(owned));
-        ++count;
+        const size_t i = ++count;
+        if (i < had) {
+            for (auto* v : texts) r.ReadText((*v)[i]);
+            auto& scores = intTensu[i];
+            for (size_t k = 1; k <= 7; ++k) scores[k] = static_cast<qint16>(r.ReadInteger());
+            auto& owned = strSyoyu[i];
+            for (size_t k = 1; k <= 4; ++k) r.ReadText(owned[k]);
+        } else {
+            for (auto* v : texts) v->push_back(r.ReadText());
+            std::array<qint16, 8> scores{};
+            for (size_t k = 1; k <= 7; ++k) scores[k] = static_cast<qint16>(r.ReadInteger());
+            intTensu.push_back(scores);
+            std::array<QString, 5> owned;
+            for (size_t k = 1; k <= 4; ++k) owned[k] = r.ReadText();
+            strSyoyu.push_back(std::move(owned));
+        }
     }
     if (r.failed()) {
         const Status s = r.status();
@@ -194,16 +238,32 @@ Status Catalogue::LoadTitleData(WorkingFolder& folder) {
         folder.markUnwritable(kDataFile);
         return s;
     }
+    for (auto* v : texts) v->resize(count + 1);
+    intTensu.resize(count + 1);
+    strSyoyu.resize(count + 1);
     tailClean_ = r.AtEndOfText() && endsWithLineEnd;
-    TitleCount = count;
+    bytes = QByteArray();
+    TitleCount = static_cast<int>(count);
 
-    cboName.reserve(static_cast<size_t>(count));
-    indexByName_.reserve(count);
-    for (int i = 1; i <= count; ++i) addToPickLists(i, false);
-    cboKantoku.sort();
-    cboSyuen.sort();
-    cboKuni.sort();
-    cboJanru.sort();
+    cboName.reserve(count);
+    names_.reserve(TitleCount);
+    nameTitle_.reserve(count);
+    seenMonths_.reserve(TitleCount);
+    seenYears_.reserve(TitleCount);
+    for (int i = 1; i <= TitleCount; ++i) addToPickLists(i, false);
+    // The four sorted lists in one sort each: the same lists as inserting the
+    // values one by one in catalogue order.
+    std::vector<QString> present;
+    present.reserve(count);
+    for (const PickField f :
+         {PickField::Kantoku, PickField::Syuen, PickField::Kuni, PickField::Janru}) {
+        present.clear();
+        const std::vector<QString>& v = values(f);
+        for (size_t i = 1; i <= count; ++i) {
+            if (!v[i].isEmpty()) present.push_back(v[i]);
+        }
+        pickList(f).assignDistinct(std::move(present));
+    }
     loaded_ = true;
     return Status::ok();
 }
@@ -213,13 +273,26 @@ namespace {
 void writeTitle(RecordWriter& w, const Catalogue& c, size_t i) {
     const auto& t = c.intTensu[i];
     const auto& o = c.strSyoyu[i];
-    w.WriteRecord({Field::Text(c.strDaimei[i]), Field::Text(c.strKantoku[i]),
-                   Field::Text(c.strSyuen[i]), Field::Text(c.strNengetu[i]),
-                   Field::Text(c.strKuni[i]), Field::Text(c.strJanru[i]),
-                   Field::Text(c.strHyouka[i]), Field::Integer(t[1]), Field::Integer(t[2]),
-                   Field::Integer(t[3]), Field::Integer(t[4]), Field::Integer(t[5]),
-                   Field::Integer(t[6]), Field::Integer(t[7]), Field::Text(o[1]), Field::Text(o[2]),
-                   Field::Text(o[3]), Field::Text(o[4])});
+    for (const auto* v : {&c.strDaimei, &c.strKantoku, &c.strSyuen, &c.strNengetu, &c.strKuni,
+                          &c.strJanru, &c.strHyouka}) {
+        w.AddText((*v)[i]);
+    }
+    for (size_t k = 1; k <= 7; ++k) w.AddInteger(t[k]);
+    for (size_t k = 1; k <= 4; ++k) w.AddText(o[k]);
+    w.EndRecord();
+}
+
+// Characters of the file of these titles, within a little.
+qsizetype fileSize(const Catalogue& c, const std::vector<int>& order) {
+    qsizetype n = 0;
+    for (int i : order) {
+        const size_t k = static_cast<size_t>(i);
+        n += c.strDaimei[k].size() + c.strKantoku[k].size() + c.strSyuen[k].size() +
+             c.strNengetu[k].size() + c.strKuni[k].size() + c.strJanru[k].size() +
+             c.strHyouka[k].size() + c.strSyoyu[k][1].size() + c.strSyoyu[k][2].size() +
+             c.strSyoyu[k][3].size() + c.strSyoyu[k][4].size() + 2 * 11 + 17 + 7 * 6 + 2;
+    }
+    return n;
 }
 
 }  // namespace
@@ -239,6 +312,7 @@ Status Catalogue::refuseSave(const WorkingFolder& folder) const {
 
 Status Catalogue::writeOrder(WorkingFolder& folder, const std::vector<int>& order) const {
     RecordWriter w(kDataFile);
+    w.reserve(fileSize(*this, order));
     for (int i : order) writeTitle(w, *this, static_cast<size_t>(i));
     QByteArray bytes;
     if (Status s = w.finish(bytes); !s) return s;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/status.h"
+#include "store/text_index.h"
 #include "store/working_folder.h"
 
 namespace store {
@@ -25,6 +26,12 @@ public:
     // Sorts once after a bulk fill made with append().
     void append(const QString& value) { items_.push_back(value); }
     void sort();
+    // True when that exact value is in the list.
+    bool contains(const QString& value) const;
+    // Replaces the entries by the distinct values (exact comparison, first
+    // appearance kept) in sorted order: the list that inserting them one by one
+    // would have built. Takes the values' storage and leaves `values` empty.
+    void assignDistinct(std::vector<QString>&& values);
 
 private:
     std::vector<QString> items_;
@@ -36,7 +43,7 @@ class Catalogue {
 public:
     int TitleCount = 0;
     std::vector<QString> strDaimei, strKantoku, strSyuen, strNengetu, strKuni, strJanru, strHyouka;
-    std::vector<std::array<qint16, 8>> intTensu;  // [title][item 1..7]
+    std::vector<std::array<qint16, 8>> intTensu;   // [title][item 1..7]
     std::vector<std::array<QString, 5>> strSyoyu;  // [title][item 1..4], "○" or ""
 
     // Pick lists of the main screen.
@@ -85,18 +92,20 @@ public:
 
 private:
     void clear();
+    void clearDerived();
     void resize(int count);
     void addToPickLists(int i, bool sortedInsert);
     Status refuseSave(const WorkingFolder& folder) const;
     Status writeOrder(WorkingFolder& folder, const std::vector<int>& order) const;
 
     bool loaded_ = false;
+    // The sorted lists are their own seen-sets (SortedPickList::contains).
+    detail::TextIndex seenMonths_, seenYears_;
+    detail::TextIndex names_;  // distinct names; id -> first title number
+    std::vector<int> nameTitle_;
     // The file ends right after its last record's line end, so that a record
     // can be appended; else AppendTitle rewrites the file whole.
     mutable bool tailClean_ = true;
-    std::array<QSet<QString>, 4> seen_;  // directors, lead actors, countries, genres
-    QSet<QString> seenMonths_, seenYears_;
-    QHash<QString, int> indexByName_;
 };
 
 }  // namespace store

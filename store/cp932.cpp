@@ -84,6 +84,10 @@ std::optional<QString> decode(const QByteArray& bytes, qsizetype* badOffset) {
 }
 
 std::optional<QByteArray> encode(const QString& text) {
+    return encode(QStringView(text));
+}
+
+std::optional<QByteArray> encode(QStringView text) {
     // Every UTF-16 unit gives at most two bytes.
     QByteArray out(text.size() * 2, Qt::Uninitialized);
     size_t outLen = 0;

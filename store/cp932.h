@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <optional>
 
 // Code page 932 (Shift_JIS with the Windows extensions) through iconv's "CP932",
@@ -14,6 +15,7 @@ std::optional<QString> decode(const QByteArray& bytes, qsizetype* badOffset = nu
 
 // The bytes of the text, or nothing when some character has no CP932 form.
 std::optional<QByteArray> encode(const QString& text);
+std::optional<QByteArray> encode(QStringView text);
 
 // The distinct characters of the text that CP932 cannot hold, in order of
 // first appearance (a surrogate pair counts as one character).

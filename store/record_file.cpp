@@ -1,6 +1,9 @@
 #include "store/record_file.h"
 
+#include <cstring>
+
 #include "store/cp932.h"
+#include "store/text_index.h"
 
 namespace store {
 namespace {
@@ -26,6 +29,17 @@ int lineOfByte(const QByteArray& bytes, qsizetype offset) {
     return line;
 }
 
+// The marks that fill most one-character fields ("○", "◎", "△") share one
+// string each instead of one allocation per field.
+const QString* sharedMark(QStringView v) {
+    if (v.size() != 1) return nullptr;
+    static const QString marks[] = {QStringLiteral("○"), QStringLiteral("◎"), QStringLiteral("△")};
+    for (const QString& m : marks) {
+        if (m[0] == v[0]) return &m;
+    }
+    return nullptr;
+}
+
 QString inBrackets(QStringView v) {
     return QStringLiteral("「") + v.toString() + QStringLiteral("」");
 }
@@ -39,6 +53,7 @@ RecordReader::RecordReader(QString fileName, const QByteArray& bytes)
     qsizetype bad = 0;
     if (auto text = cp932::decode(bytes, &bad)) {
         text_ = std::move(*text);
+        detail::ClearUpperVectorState();
     } else {
         const int line = lineOfByte(bytes, bad);
         fail(line, QStringLiteral("Shift_JIS（CP932）として読めないバイトがあります"
@@ -86,7 +101,6 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
     if (failed()) return false;
     const QChar* d = text_.constData();
     const qsizetype n = text_.size();
-    const qsizetype start = pos_;
     qsizetype p = pos_;
     // 1. Spaces and tabs are skipped.
     while (p < n && isBlank(d[p])) ++p;
@@ -103,17 +117,22 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
     }
     lastFieldLine_ = line_;
     if (d[p] == u'"') {
-        // 2. A quoted text runs to the next double quote on the same line.
+        // 2. A quoted text runs to the next double quote, on the same line.
         quoted = true;
         const qsizetype open = p + 1;
         qsizetype q = open;
-        while (q < n && d[q] != u'"' && !isLineEnd(d[q])) ++q;
+        while (q < n) {
+            const char16_t c = d[q].unicode();
+            if (c == u'"' || c == u'\r' || c == u'\n') break;
+            ++q;
+        }
         if (q >= n || d[q] != u'"') {
             fail(QStringLiteral("二重引用符で始まるテキストが同じ行で閉じていません"));
             return false;
         }
         value = QStringView(d + open, q - open);
         p = q + 1;
+        // After the closing quote only blanks may come before the separator.
         while (p < n && isBlank(d[p])) ++p;
         if (p < n && d[p] != u',' && !isLineEnd(d[p])) {
             fail(QStringLiteral("閉じた二重引用符のあとに余分な文字があります（%1）")
@@ -123,8 +142,10 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
     } else {
         // 3. A bare value runs to the next comma or line end; trailing blanks go.
         qsizetype q = p;
-        while (q < n && d[q] != u',' && !isLineEnd(d[q])) {
-            if (d[q] == u'"') {
+        while (q < n) {
+            const char16_t c = d[q].unicode();
+            if (c == u',' || c == u'\r' || c == u'\n') break;
+            if (c == u'"') {
                 fail(QStringLiteral("項目の途中に二重引用符があります"));
                 return false;
             }
@@ -135,7 +156,8 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
         value = QStringView(d + p, e - p);
         p = q;
     }
-    // The separator: a comma, or a line end (CR LF, CR or LF), or the end.
+    // The separator: a comma, or a line end (CR LF, CR or LF), or the end. No
+    // value holds a line end, so lines are counted here only.
     pendingField_ = false;
     if (p < n) {
         if (d[p] == u',') {
@@ -144,12 +166,13 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
         } else if (d[p] == u'\r') {
             ++p;
             if (p < n && d[p] == u'\n') ++p;
-        } else if (d[p] == u'\n') {
+            ++line_;
+        } else {  // LF
             ++p;
+            ++line_;
         }
     }
     pos_ = p;
-    advanceLine(start, p);
     return true;
 }
 
@@ -157,7 +180,28 @@ QString RecordReader::ReadText() {
     QStringView v;
     bool q;
     if (!readRaw(v, q)) return {};
+    if (v.isEmpty()) return QString();
+    if (const QString* m = sharedMark(v)) return *m;
     return v.toString();
+}
+
+void RecordReader::ReadText(QString& into) {
+    QStringView v;
+    bool q;
+    if (!readRaw(v, q) || v.isEmpty()) {
+        into = QString();
+        return;
+    }
+    if (const QString* m = sharedMark(v)) {
+        into = *m;
+        return;
+    }
+    if (into.isDetached() && into.capacity() >= v.size()) {
+        into.resize(v.size());
+        std::memcpy(into.data(), v.data(), static_cast<size_t>(v.size()) * sizeof(QChar));
+    } else {
+        into = v.toString();
+    }
 }
 
 int RecordReader::ReadInteger() {
@@ -227,104 +271,148 @@ QString RecordReader::ReadLine() {
 
 // ---------------------------------------------------------------- writer
 
-RecordWriter::RecordWriter(QString fileName) : fileName_(std::move(fileName)) {}
+RecordWriter::RecordWriter(QString fileName) : fileName_(std::move(fileName)) {
+    detail::ClearUpperVectorState();
+}
 
-void RecordWriter::beginRecord() {}
+void RecordWriter::reserve(qsizetype characters) {
+    if (characters > text_.size()) text_.resize(characters);
+}
+
+QChar* RecordWriter::room(qsizetype extra) {
+    if (len_ + extra > text_.size()) {
+        text_.resize(std::max<qsizetype>(len_ + extra, text_.size() * 2 + 256));
+    }
+    return text_.data() + len_;
+}
+
+void RecordWriter::put(QLatin1StringView s) {
+    QChar* out = room(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) out[i] = QLatin1Char(s[i]);
+    len_ += s.size();
+}
+
+void RecordWriter::beginRecord() {
+    fieldsInRecord_ = 0;
+}
+
+void RecordWriter::separate() {
+    if (fieldsInRecord_++ > 0) {
+        *room(1) = u',';
+        ++len_;
+    }
+}
+
+void RecordWriter::AddText(QStringView text) {
+    separate();
+    const qsizetype n = text.size();
+    QChar* out = room(n + 2);
+    out[0] = u'"';
+    const QChar* in = text.data();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = in[i];
+        if (c == u'"' || c == u'\r' || c == u'\n') {
+            if (status_.isOk()) {
+                status_ = StoreError{
+                    fileName_, records_ + 1,
+                    c == u'"' ? QStringLiteral("二重引用符を含むテキストは保存できません：%1")
+                                    .arg(inBrackets(text))
+                              : QStringLiteral("改行を含むテキストは保存できません")};
+            }
+            out[i + 1] = u' ';
+            continue;
+        }
+        out[i + 1] = c;
+    }
+    out[n + 1] = u'"';
+    len_ += n + 2;
+}
+
+void RecordWriter::AddInteger(int number) {
+    separate();
+    if (number < -32768 || number > 32767) {
+        if (status_.isOk()) {
+            status_ = StoreError{
+                fileName_, records_ + 1,
+                QStringLiteral("整数 %1 は範囲（-32768～32767）を超えるため保存できません")
+                    .arg(number)};
+        }
+        return;
+    }
+    char buf[8];
+    int len = 0;
+    unsigned u = static_cast<unsigned>(number < 0 ? -number : number);
+    do {
+        buf[len++] = static_cast<char>('0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    if (number < 0) buf[len++] = '-';
+    QChar* out = room(len);
+    for (int i = 0; i < len; ++i) out[i] = QLatin1Char(buf[len - 1 - i]);
+    len_ += len;
+}
+
+void RecordWriter::AddAbsent() {
+    separate();
+}
+
+void RecordWriter::EndRecord() {
+    put(QLatin1StringView("\r\n"));
+    ++records_;
+    fieldsInRecord_ = 0;
+}
 
 void RecordWriter::writeField(const Field& f) {
     switch (f.kind) {
-        case Field::Kind::Text: {
-            for (QChar c : f.text) {
-                if (c == u'"' || isLineEnd(c)) {
-                    if (status_.isOk()) {
-                        status_ = StoreError{
-                            fileName_, records_ + 1,
-                            c == u'"'
-                                ? QStringLiteral("二重引用符を含むテキストは保存できません：%1")
-                                      .arg(inBrackets(f.text))
-                                : QStringLiteral("改行を含むテキストは保存できません")};
-                    }
-                    return;
-                }
-            }
-            text_ += u'"';
-            text_ += f.text;
-            text_ += u'"';
+        case Field::Kind::Text:
+            AddText(f.text);
             break;
-        }
-        case Field::Kind::Integer: {
-            if (f.number < -32768 || f.number > 32767) {
-                if (status_.isOk()) {
-                    status_ = StoreError{
-                        fileName_, records_ + 1,
-                        QStringLiteral("整数 %1 は範囲（-32768～32767）を超えるため保存できません")
-                            .arg(f.number)};
-                }
-                return;
-            }
-            char buf[8];
-            int len = 0;
-            unsigned u = static_cast<unsigned>(f.number < 0 ? -f.number : f.number);
-            do {
-                buf[len++] = static_cast<char>('0' + u % 10);
-                u /= 10;
-            } while (u != 0);
-            if (f.number < 0) buf[len++] = '-';
-            for (int a = 0, b = len - 1; a < b; ++a, --b) std::swap(buf[a], buf[b]);
-            text_ += QLatin1StringView(buf, len);
+        case Field::Kind::Integer:
+            AddInteger(f.number);
             break;
-        }
         case Field::Kind::Absent:
+            AddAbsent();
             break;
     }
 }
 
 void RecordWriter::WriteRecord(std::initializer_list<Field> fields) {
     beginRecord();
-    bool first = true;
-    for (const Field& f : fields) {
-        if (!first) text_ += u',';
-        first = false;
-        writeField(f);
-    }
-    text_ += QLatin1StringView("\r\n");
-    ++records_;
+    for (const Field& f : fields) writeField(f);
+    EndRecord();
 }
 
 void RecordWriter::WriteRecord(const std::vector<Field>& fields) {
     beginRecord();
-    bool first = true;
-    for (const Field& f : fields) {
-        if (!first) text_ += u',';
-        first = false;
-        writeField(f);
-    }
-    text_ += QLatin1StringView("\r\n");
-    ++records_;
+    for (const Field& f : fields) writeField(f);
+    EndRecord();
 }
 
 void RecordWriter::PrintLine(const QString& text) {
-    text_ += text;
-    text_ += QLatin1StringView("\r\n");
+    QChar* out = room(text.size());
+    std::copy(text.constBegin(), text.constEnd(), out);
+    len_ += text.size();
+    put(QLatin1StringView("\r\n"));
     ++records_;
     for (QChar c : text) {
         if (c == u'\r') ++records_;
     }
+    fieldsInRecord_ = 0;
 }
 
 Status RecordWriter::finish(QByteArray& bytes) const {
     bytes.clear();
     if (!status_.isOk()) return status_;
-    auto encoded = cp932::encode(text_);
+    const QStringView written(text_.constData(), len_);
+    auto encoded = cp932::encode(written);
     if (!encoded) {
-        const QString bad = cp932::unencodable(text_);
+        const QString all = written.toString();
+        const QString bad = cp932::unencodable(all);
         int line = 1;
-        const qsizetype at = bad.isEmpty()
-                                 ? text_.size()
-                                 : text_.indexOf(bad.left(bad.at(0).isHighSurrogate() ? 2 : 1));
+        const qsizetype at =
+            bad.isEmpty() ? all.size() : all.indexOf(bad.left(bad.at(0).isHighSurrogate() ? 2 : 1));
         for (qsizetype i = 0; i < at; ++i) {
-            if (text_.at(i) == u'\r' ||
-                (text_.at(i) == u'\n' && (i == 0 || text_.at(i - 1) != u'\r'))) {
+            if (all.at(i) == u'\r' || (all.at(i) == u'\n' && (i == 0 || all.at(i - 1) != u'\r'))) {
                 ++line;
             }
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
 #include <initializer_list>
@@ -37,6 +38,8 @@ public:
 
     // The next field, whatever line it is on.
     QString ReadText();
+    // The same into `into`, reusing its storage when it is not shared.
+    void ReadText(QString& into);
     int ReadInteger();  // -32768..32767; an empty field reads as 0
 
     // True when nothing but blank lines remain (a hand edit leaves them).
@@ -81,6 +84,16 @@ public:
     // The text and CR LF (line files); the text may hold CR LF pairs.
     void PrintLine(const QString& text);
 
+    // One record field by field, without building Fields: AddText etc. for
+    // each field in order, then EndRecord (what WriteRecord does).
+    void AddText(QStringView text);
+    void AddInteger(int number);
+    void AddAbsent();
+    void EndRecord();
+
+    // Room for this many characters, to spare growing the buffer.
+    void reserve(qsizetype characters);
+
     // The CP932 bytes of everything written, or the first fault.
     Status finish(QByteArray& bytes) const;
 
@@ -89,10 +102,15 @@ public:
 private:
     void writeField(const Field& f);
     void beginRecord();
+    void separate();
+    QChar* room(qsizetype extra);
+    void put(QLatin1StringView s);
 
     QString fileName_;
-    QString text_;
+    QString text_;  // the first len_ characters are written
+    qsizetype len_ = 0;
     int records_ = 0;
+    int fieldsInRecord_ = 0;
     Status status_;
 };
 

@@ -11,6 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "store/text_index.h"
+
 namespace store {
 namespace {
 
@@ -114,6 +116,7 @@ static auto keepingListing(const QString& path, qint64& stamp, Change change) {
     const bool fresh = stamp != -1 && folderStamp(path) == stamp;
     auto result = change();
     if (fresh) stamp = folderStamp(path);
+    detail::ClearUpperVectorState();  // after the system calls, see text_index.h
     return result;
 }
 
@@ -186,6 +189,7 @@ Status WorkingFolder::read(const QString& name, QByteArray& out, bool* missing) 
     closeChecked(fd);
     data.truncate(got);
     out = std::move(data);
+    detail::ClearUpperVectorState();
     return Status::ok();
 }
 

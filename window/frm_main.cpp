@@ -14,7 +14,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 
 constexpr int kWindowWidth = 1000;
-constexpr int kWindowHeight = 690;
+constexpr int kWindowHeight = 600;
 constexpr int kRowTop = 6;
 constexpr int kRowHeight = 30;
 constexpr int kFrameTop = 44;
@@ -274,6 +274,11 @@ void frmMain::SetupHistoryGrid() {
 
 bool frmMain::LoadHistory() {
     const bool ok = Report(history.LoadHistory(folder));
+    HistoryChanged();
+    return ok;
+}
+
+void frmMain::HistoryChanged() {
     SetupHistoryGrid();
     std::vector<QStringList> rows;
     rows.reserve(history.HistoryCount);
@@ -284,7 +289,6 @@ bool frmMain::LoadHistory() {
     msgHenList_->SetBodyRows(rows);
     if (msgHenList_->Rows() > 15) msgHenList_->SetTopRow(msgHenList_->Rows() - 1);
     if (titleScreen_) titleScreen_->HistoryReloaded();
-    return ok;
 }
 
 bool frmMain::Report(const store::Status& status) {

@@ -79,6 +79,9 @@ public:
     bool ReloadTitles();
     // Reloads the history and refills the history list grid.
     bool LoadHistory();
+    // The history in memory was just reloaded by the store (after a viewing
+    // was recorded): refills what shows it without reading the file again.
+    void HistoryChanged();
     // Shows one error box for a failed load or save; true when status is ok.
     bool Report(const store::Status& status);
     // Shows a warning box for text the files cannot hold; true when fine.

@@ -97,14 +97,14 @@ void MainScreen::build() {
 
     hsbData = new QScrollBar(Qt::Horizontal, fraMain);
     hsbData->setObjectName("hsbData");
-    hsbData->setGeometry(8, 606, 820, 22);
+    hsbData->setGeometry(8, 516, 820, 22);
     hsbData->setRange(1, 1);
     hsbData->setPageStep(1);
     connect(hsbData, &QScrollBar::valueChanged, this, [this] { ShowTitle(); });
 
     lblKensu = new QLabel(fraMain);
     lblKensu->setObjectName("lblKensu");
-    lblKensu->setGeometry(840, 604, 144, 26);
+    lblKensu->setGeometry(840, 514, 144, 26);
     lblKensu->setAlignment(Qt::AlignCenter);
     lblKensu->setFrameShape(QFrame::StyledPanel);
 
@@ -203,15 +203,15 @@ void MainScreen::buildPages(QWidget* parent) {
     for (int k = 1; k <= 3; ++k) {
         fraSubGamen[k] = new QFrame(parent);
         fraSubGamen[k]->setObjectName(QStringLiteral("fraSubGamen_%1").arg(k));
-        fraSubGamen[k]->setGeometry(4, 40, 984, 556);
+        fraSubGamen[k]->setGeometry(4, 40, 984, 466);
         fraSubGamen[k]->setFrameShape(QFrame::StyledPanel);
         fraSubGamen[k]->setAutoFillBackground(true);
         txtSubData[k] = new QPlainTextEdit(fraSubGamen[k]);
         txtSubData[k]->setObjectName(QStringLiteral("txtSubData_%1").arg(k));
-        txtSubData[k]->setGeometry(10, 10, 964, 492);
+        txtSubData[k]->setGeometry(10, 10, 964, 402);
         cmdSubData[k] = new QPushButton(saves[k], fraSubGamen[k]);
         cmdSubData[k]->setObjectName(QStringLiteral("cmdSubData%1").arg(k));
-        cmdSubData[k]->setGeometry(814, 512, 160, 32);
+        cmdSubData[k]->setGeometry(814, 422, 160, 32);
         fraSubGamen[k]->hide();
     }
 }

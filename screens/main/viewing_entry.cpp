@@ -1,5 +1,70 @@
 #include "screens/main/viewing_entry.h"
 
-#include "screens/main/main_screen.h"
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
 
-ViewingEntry::ViewingEntry(MainScreen& screen) : QObject(&screen), s(screen) {}
+#include "screens/main/main_screen.h"
+#include "window/grid.h"
+
+ViewingEntry::ViewingEntry(MainScreen& screen) : QObject(&screen), s(screen) {
+    connect(s.msgKansyou, &Grid::DblClick, this, [this] { msgKansyou_DblClick(); });
+    // The grid reports double-clicks on its cells only; the empty space below
+    // the rows opens the panel too.
+    s.msgKansyou->viewport()->installEventFilter(this);
+    connect(s.cmdRirekiHozon, &QAbstractButton::clicked, this, [this] { cmdRirekiHozon_Click(); });
+    connect(s.cmdYame1, &QAbstractButton::clicked, this, [this] { cmdYame1_Click(); });
+}
+
+bool ViewingEntry::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == s.msgKansyou->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            !s.msgKansyou->indexAt(mouse->position().toPoint()).isValid()) {
+            msgKansyou_DblClick();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void ViewingEntry::msgKansyou_DblClick() {
+    // A viewing belongs to a title; with none there is nothing to record.
+    if (s.w.catalogue.TitleCount == 0) return;
+    s.txtKansyoubi->setText(s.w.platform().Today().toString(QStringLiteral("yyyy/MM/dd")));
+    s.fraRirekiHozon->show();
+    s.fraRirekiHozon->raise();
+}
+
+// The title box is editable: a viewing must name a title of the catalogue.
+bool ViewingEntry::AcceptTitle(const QString& title) {
+    if (s.w.catalogue.IndexOf(title) > 0) return true;
+    s.w.platform().MessageBox(
+        QStringLiteral("「%1」というタイトルは登録されていません。").arg(title),
+        QStringLiteral("タイトル名違い"), Platform::Icon::Warning);
+    return false;
+}
+
+void ViewingEntry::cmdRirekiHozon_Click() {
+    const QString date = s.txtKansyoubi->text();
+    if (auto refusal = history::History::CheckEntry(date, s.cboKansyou->currentText())) {
+        s.w.platform().MessageBox(refusal->message, refusal->title, Platform::Icon::Warning);
+        return;
+    }
+    const QString title = s.ShownName();
+    if (!AcceptTitle(title)) return;
+    QString content;
+    if (!s.w.AcceptRecordText(s.cboKansyou->currentText(), content)) return;
+    // A failed write leaves the file and the panel as they were, so the user
+    // can try again.
+    if (!s.w.Report(s.w.history.RecordViewing(s.w.folder, date, title, content))) return;
+    s.w.HistoryChanged();
+    s.ShowTitleHistory();
+    s.fraRirekiHozon->hide();
+}
+
+void ViewingEntry::cmdYame1_Click() {
+    s.fraRirekiHozon->hide();
+}

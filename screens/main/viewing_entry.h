@@ -10,6 +10,15 @@ class ViewingEntry : public QObject {
 public:
     explicit ViewingEntry(MainScreen& screen);
 
+    void msgKansyou_DblClick();
+    void cmdRirekiHozon_Click();
+    void cmdYame1_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    bool AcceptTitle(const QString& title);
+
     MainScreen& s;
 };

@@ -368,3 +368,57 @@ TEST(Catalogue, FindsTheDataFileUnderAnotherSpelling) {
 }
 
 }  // namespace
+
+namespace {
+
+// A reload overwrites the arrays' strings in place only where nothing else
+// holds them: copies taken before keep their value.
+TEST(Catalogue, ReloadKeepsCopiesTakenBeforeAndResizesTheArrays) {
+    TempFolder t;
+    t.write(kData, Rec("A", "d1", "s1") + Rec("B", "d2") + Rec("C", "d3"));
+    WorkingFolder f(t.path());
+    Catalogue c;
+    ASSERT_TRUE(c.LoadTitleData(f).isOk());
+    const QString keptName = c.strDaimei[2];
+    const QString keptDirector = c.strKantoku[1];
+    const std::vector<QString> keptList = c.cboKantoku.items();
+    t.write(kData, Rec("XY", "e1") + Rec("Z"));
+    ASSERT_TRUE(c.LoadTitleData(f).isOk());
+    EXPECT_EQ(keptName, QStringLiteral("B"));
+    EXPECT_EQ(keptDirector, QStringLiteral("d1"));
+    EXPECT_EQ(keptList, Strings({"d1", "d2", "d3"}));
+    EXPECT_EQ(c.TitleCount, 2);
+    EXPECT_EQ(c.strDaimei, Strings({"", "XY", "Z"}));
+    EXPECT_EQ(c.strKantoku, Strings({"", "e1", ""}));
+    EXPECT_EQ(c.strSyuen, Strings({"", "", ""}));
+    EXPECT_EQ(c.intTensu.size(), 3u);
+    EXPECT_EQ(c.strSyoyu.size(), 3u);
+    EXPECT_EQ(c.cboName, Strings({"XY", "Z"}));
+    EXPECT_EQ(c.cboKantoku.items(), Strings({"e1"}));
+    EXPECT_EQ(c.IndexOf(QStringLiteral("B")), 0);
+    EXPECT_EQ(c.IndexOf(QStringLiteral("Z")), 2);
+    // And growing again.
+    t.write(kData, Rec("1") + Rec("2") + Rec("3") + Rec("4"));
+    ASSERT_TRUE(c.LoadTitleData(f).isOk());
+    EXPECT_EQ(c.strDaimei, Strings({"", "1", "2", "3", "4"}));
+    // A failed reload leaves an empty catalogue.
+    t.write(kData, Rec("1") + "\"2\r\n");
+    EXPECT_FALSE(c.LoadTitleData(f).isOk());
+    EXPECT_EQ(c.TitleCount, 0);
+    EXPECT_EQ(c.strDaimei.size(), 1u);
+    EXPECT_TRUE(c.cboName.empty());
+}
+
+TEST(Catalogue, IndexOfFollowsRenamesInTheArrays) {
+    TempFolder t;
+    t.write(kData, Rec("A") + Rec("B"));
+    WorkingFolder f(t.path());
+    Catalogue c;
+    ASSERT_TRUE(c.LoadTitleData(f).isOk());
+    c.strDaimei[1] = QStringLiteral("A2");
+    EXPECT_EQ(c.IndexOf(QStringLiteral("A")), 0);
+    EXPECT_EQ(c.IndexOf(QStringLiteral("A2")), 1);
+    EXPECT_EQ(c.IndexOf(QStringLiteral("B")), 2);
+}
+
+}  // namespace
