@@ -25,7 +25,6 @@ const QString kOwned = QStringLiteral("○");
 FieldEditing::FieldEditing(MainScreen& screen) : QObject(&screen), s(screen) {
     for (PickField f : kPickFields) {
         QComboBox* combo = s.comboOf(f);
-        OnlyPicksActivate(combo);
         connect(combo, &QComboBox::activated, this, [this, f](int index) { PickValue(f, index); });
         // Keys reach the combo when it has the focus, its line edit when sent there.
         combo->installEventFilter(this);
@@ -33,7 +32,6 @@ FieldEditing::FieldEditing(MainScreen& screen) : QObject(&screen), s(screen) {
     }
     s.txtNengetu->installEventFilter(this);
 
-    OnlyPicksActivate(s.cboName);
     connect(s.cboName, &QComboBox::activated, this, &FieldEditing::cboName_Click);
     connect(s.cboHyouka, &QComboBox::activated, this, &FieldEditing::cboHyouka_Click);
     for (int k = 1; k <= 7; ++k) {
@@ -42,13 +40,6 @@ FieldEditing::FieldEditing(MainScreen& screen) : QObject(&screen), s(screen) {
     for (int k = 1; k <= 4; ++k) {
         connect(s.chkSyoyu[k], &QCheckBox::clicked, this, [this, k] { chkSyoyu_Click(k); });
     }
-}
-
-void FieldEditing::OnlyPicksActivate(QComboBox* combo) {
-    // QComboBox answers editingFinished (focus leaving the field) by choosing the
-    // entry equal to the typed text and emitting activated: that is no pick.
-    if (combo->lineEdit())
-        QObject::disconnect(combo->lineEdit(), &QLineEdit::editingFinished, combo, nullptr);
 }
 
 int FieldEditing::Current() const {

@@ -54,9 +54,6 @@ private:
     // Which key handler a watched control belongs to (-1: none; 4: the release field).
     int KeyFieldOf(QObject* watched) const;
     void KeyPress(int field, int keyAscii);
-    // A combo's pick must come from its list, never from leaving the field with
-    // a typed text that happens to match an entry.
-    static void OnlyPicksActivate(QComboBox* combo);
     int Current() const;
 
     MainScreen& s;

@@ -53,7 +53,12 @@ QComboBox* Combo(const QString& name, QWidget* parent, const QRect& r, bool edit
     c->setGeometry(r);
     c->setMaxVisibleItems(20);
     c->setInsertPolicy(QComboBox::NoInsert);
-    if (editable) c->setCompleter(nullptr);
+    if (editable) {
+        c->setCompleter(nullptr);
+        // The combo answers focus leaving the field by choosing the entry equal
+        // to the typed text and raising activated: that is no pick.
+        QObject::disconnect(c->lineEdit(), &QLineEdit::editingFinished, c, nullptr);
+    }
     return c;
 }
 
