@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "tests/support/file_size_limit.h"
 #include "history_fixture.h"
 
 using namespace history_test;
@@ -183,26 +184,6 @@ TEST_F(RecordTest, InsertionKeepsWhatTheFileHolds) {
                   Line("2005/02/01", kFurui, kBideo) + Line("2006/06/06", "x", "y"));
     EXPECT_EQ(h_.HistoryCount, 6);
 }
-
-// Limits the size of files this process may write, as a full disk would.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = old_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    sighandler_t oldHandler_ = SIG_DFL;
-};
 
 TEST_F(RecordTest, FailedWriteLeavesTheOldFileAndReportsIt) {
     const rlim_t room = FourViewings().size() + 8;

@@ -13,6 +13,7 @@
 #include <csignal>
 #include <ostream>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 
 // Failures show the texts, not their code units.
@@ -100,27 +101,6 @@ std::vector<Title> Fixture() {
          {}},
     };
 }
-
-// Lowers the largest file this process may write, for one scope: a write past
-// it fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-};
 
 class FieldEditingTest : public WindowTest {
 protected:

@@ -11,6 +11,7 @@
 #include <QtTest/QTest>
 #include <csignal>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -27,23 +28,6 @@ const QString kSynopsis = QStringLiteral("あらすじ_七人の侍.txt");
 const QString kMemo = QStringLiteral("メモ_七人の侍.txt");
 const QByteArray kMifune = "\x8e\x4f\x91\x44\x95\x71\x98\x59";  // 三船敏郎
 const QByteArray kShimura = "\x8e\x75\x91\xba\x8b\xaa";         // 志村喬
-
-// Lowers the largest file this process may write, for one scope: a write past
-// it fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 class PagesTest : public WindowTest {
 protected:

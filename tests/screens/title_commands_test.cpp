@@ -9,6 +9,7 @@
 #include <QScrollBar>
 #include <csignal>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -42,23 +43,6 @@ QByteArray Titles(int n) {
     for (int i = 1; i <= n; ++i) bytes += Record("T" + QByteArray::number(i));
     return bytes;
 }
-
-// Lowers the largest file this process may write, for one scope: a write past
-// it fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 class TitleCommandsTest : public WindowTest {
 protected:

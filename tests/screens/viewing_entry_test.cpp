@@ -11,6 +11,7 @@
 #include <QTest>
 #include <csignal>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 #include "window/grid.h"
 
@@ -34,27 +35,6 @@ QByteArray Title(const QByteArray& name) {
 QByteArray Viewing(const QByteArray& date, const QByteArray& title, const QByteArray& content) {
     return "\"" + date + "\",\"" + title + "\",\"" + content + "\"\r\n";
 }
-
-// Lowers the largest file this process may write, for one scope: a write past
-// it fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, oldHandler_);
-    }
-
-private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = SIG_DFL;
-};
 
 class ViewingEntryTest : public WindowTest {
 protected:

@@ -1,3 +1,4 @@
+#include "tests/support/file_size_limit.h"
 #include "store/catalogue.h"
 
 #include <gtest/gtest.h>
@@ -107,7 +108,7 @@ TEST(Catalogue, PickListsHoldDistinctNonEmptyValues) {
     EXPECT_EQ(c.cboKoukai3, Strings({"2004年", "2005年"}));
 }
 
-// Mend a: a value is present only when that exact value was seen.
+// A value is present only when that exact value was seen.
 TEST(Catalogue, SeenSetsAreExactNotSubstrings) {
     TempFolder t;
     t.write(kData, Rec("T1", "a,b") + Rec("T2", "a") + Rec("T3", "b") + Rec("T4", "a,b"));
@@ -245,7 +246,7 @@ TEST(Catalogue, SaveWithoutAndInOrder) {
     EXPECT_EQ(t.read(kData), Rec("C") + Rec("A") + Rec("B"));
 }
 
-// Mend d: text the file cannot hold is refused, the file is left as it was.
+// Text the file cannot hold is refused, the file is left as it was.
 TEST(Catalogue, SaveRefusesTextTheFileCannotHold) {
     TempFolder t;
     t.write(kData, Rec("A"));
@@ -264,7 +265,7 @@ TEST(Catalogue, SaveRefusesTextTheFileCannotHold) {
     EXPECT_EQ(t.read(kData), Rec("A"));
 }
 
-// Mend c: a malformed data file stops the load and is never written afterwards.
+// A malformed data file stops the load and is never written afterwards.
 TEST(Catalogue, MalformedDataFileStopsTheLoadAndIsNeverWritten) {
     const QByteArray cases[] = {
         Rec("A") + "\"B\"x\",\"\",\"\",\"\",\"\",\"\",\"\",0,0,0,0,0,0,0,\"\",\"\",\"\",\"\"\r\n",
@@ -305,7 +306,7 @@ QByteArray ManyRecords(int n) {
     return data;
 }
 
-// Mend e: at most 32766 titles; one more is refused, a file with more stops.
+// At most 32766 titles; one more is refused, a file with more stops.
 TEST(Catalogue, HoldsAtMost32766Titles) {
     TempFolder t;
     t.write(kData, ManyRecords(32766));
@@ -332,7 +333,7 @@ TEST(Catalogue, HoldsAtMost32766Titles) {
     EXPECT_FALSE(c2.SaveTitleData(f2).isOk());
 }
 
-// Mend b at the catalogue's level: a save that fails for lack of space.
+// A save that fails for lack of space.
 TEST(Catalogue, FailedSaveLeavesTheOldFileAndReportsTheReason) {
     TempFolder t;
     t.write(kData, Rec("A"));
@@ -340,15 +341,12 @@ TEST(Catalogue, FailedSaveLeavesTheOldFileAndReportsTheReason) {
     Catalogue c;
     ASSERT_TRUE(c.LoadTitleData(f).isOk());
     c.strKantoku[1] = QString(3000, QChar(u'監'));
-    rlimit old{};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto handler = signal(SIGXFSZ, SIG_IGN);
-    rlimit lim = old;
-    lim.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &lim), 0);
-    const store::Status s = c.SaveTitleData(f);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, handler);
+    store::Status s;
+    {
+        FileSizeLimit limit(1024);
+        ASSERT_TRUE(limit.ok());
+        s = c.SaveTitleData(f);
+    }
     ASSERT_FALSE(s.isOk());
     EXPECT_TRUE(s.error().message().contains(QStringLiteral("「データ.TXT」")));
     EXPECT_TRUE(s.error().reason.contains(QString::fromLocal8Bit(strerror(EFBIG))));

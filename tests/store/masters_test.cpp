@@ -40,7 +40,7 @@ TEST(Settings, ReadAsTxtWrittenAsTXTIsOneFile) {
     EXPECT_EQ(m.intHelpTour, 1);
 }
 
-// Mend f: missing files are created with defaults.
+// Missing files are created with defaults.
 TEST(Settings, MissingFileIsCreatedWithTheTourOn) {
     TempFolder t;
     WorkingFolder f(t.path());

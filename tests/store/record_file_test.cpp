@@ -175,7 +175,7 @@ TEST(RecordReader, ReadsWindowsOnlyCharacters) {
     EXPECT_FALSE(r.failed());
 }
 
-// Mend c: malformed files stop the load with the file, the line and the reason.
+// Malformed files stop the load with the file, the line and the reason.
 struct Malformed {
     const char* bytes;
     int line;

@@ -84,7 +84,7 @@ TEST(SideFiles, SavingAnEmptyTextDeletesTheFile) {
     ASSERT_TRUE(store::SaveSideText(f, SideText::Memo, QStringLiteral("T"), QString()).isOk());
 }
 
-// Mend d for side texts: only characters outside CP932 are refused.
+// Only characters outside CP932 are refused.
 TEST(SideFiles, CharactersOutsideCp932AreRefused) {
     TempFolder t;
     t.write(QStringLiteral("メモ_T.txt"), QByteArray("old\r\n"));
@@ -124,7 +124,7 @@ TEST(SideFiles, PictureCandidatesInOrderJpgGifBmp) {
     EXPECT_TRUE(store::PictureCandidates(f, QStringLiteral("U")).isEmpty());
 }
 
-// Mend g: names built from a title never leave the folder.
+// Names built from a title never leave the folder.
 TEST(SideFiles, ATitleWithASlashReadsAsNoFileAndIsRefusedForWriting) {
     TempFolder outer;
     QDir(outer.path()).mkpath(QStringLiteral("work/メモ_x"));

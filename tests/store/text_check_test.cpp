@@ -15,7 +15,7 @@ TEST(TextCheck, PlainTextIsFine) {
     EXPECT_EQ(c.text, QStringLiteral("七人の侍, 黒澤明 ①㈱"));
 }
 
-// Mend d: a double quote, a line end or a character outside CP932 is refused.
+// A double quote, a line end or a character outside CP932 is refused.
 TEST(TextCheck, RecordTextRefusesQuotesLineEndsAndCharactersOutsideCp932) {
     const auto c = CheckRecordText(QStringLiteral("a\"b\r\nc😀d\"한\n"));
     EXPECT_FALSE(c.ok());

@@ -1,3 +1,4 @@
+#include "tests/support/file_size_limit.h"
 #include "store/working_folder.h"
 
 #include <gtest/gtest.h>
@@ -126,7 +127,7 @@ TEST(WorkingFolder, RemoveOfAMissingFileIsNoError) {
     EXPECT_TRUE(f.remove(QStringLiteral("無い.txt")).isOk());
 }
 
-// Mend g: a name that would leave the folder reads as no file and is refused.
+// A name that would leave the folder reads as no file and is refused.
 TEST(WorkingFolder, NamesThatWouldLeaveTheFolderAreRefused) {
     TempFolder outer;
     QDir(outer.path()).mkdir(QStringLiteral("work"));
@@ -158,7 +159,7 @@ TEST(WorkingFolder, NamesThatWouldLeaveTheFolderAreRefused) {
     EXPECT_TRUE(WorkingFolder::isSafeName(QStringLiteral("...jpg")));
 }
 
-// Mend c: a file that failed to load is never written again in the run.
+// A file that failed to load is never written again in the run.
 TEST(WorkingFolder, UnwritableFilesAreNotTouched) {
     TempFolder t;
     t.write(QStringLiteral("データ.TXT"), "broken\"");
@@ -191,28 +192,7 @@ TEST(WorkingFolder, ListByPrefixAndSuffixIgnoringCase) {
               (QStringList{QStringLiteral("メモ_B.TXT"), QStringLiteral("メモ_D.txt")}));
 }
 
-// ---- Mend b: a write that fails for lack of space leaves the old file.
-
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        ok_ = setrlimit(RLIMIT_FSIZE, &lim) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        signal(SIGXFSZ, oldHandler_);
-    }
-    bool ok() const { return ok_; }
-
-private:
-    rlimit old_{};
-    sighandler_t oldHandler_;
-    bool ok_ = false;
-};
+// ---- A write that fails for lack of space leaves the old file.
 
 void ExpectFailedWriteLeavesOldFile(const TempFolder& t, WorkingFolder& f, const QByteArray& big,
                                     const QString& reason) {

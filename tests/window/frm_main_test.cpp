@@ -8,6 +8,7 @@
 #include <QTextBrowser>
 #include <csignal>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 #include "window/grid.h"
 #include "window/qt_platform.h"
@@ -25,23 +26,6 @@ QByteArray Titles(int n) {
 
 const QStringList kScreens = {"fraMain",     "fraList",    "fraIchiran", "fraIchiran2", "fraIchiran3",
                               "fraKensaku", "fraMaster", "fraPic",     "fraRank"};
-
-// Lowers the largest file this process may write, for one scope: a write past
-// it fails as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &old_);
-        rlimit lim = old_;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 class StartupTest : public WindowTest {
 protected:
