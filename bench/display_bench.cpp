@@ -8,31 +8,12 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include "bench/quiet_platform.h"
 #include "bench/worst_case.h"
 #include "screens/screens.h"
 #include "window/frm_main.h"
 
 namespace {
-
-// Answers every box with Ok and does not wait.
-class OkPlatform : public Platform {
-public:
-    Answer MessageBox(const QString&, const QString&, Icon, Buttons,
-                      std::optional<Answer>) override {
-        return Answer::Ok;
-    }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString& d) override {
-        return d;
-    }
-    void Beep() override {}
-    void SetWaitPointer(bool) override {}
-    void ProcessPendingEvents() override {}
-    qint64 ElapsedMilliseconds() override { return 0; }
-    void WaitMilliseconds(qint64) override {}
-    QDate Today() override { return QDate(2026, 12, 8); }
-    void ShowHelp(const QString&, QWidget*) override {}
-    void CloseHelp() override {}
-};
 
 // The title with the most viewings: the longest history grid to fill.
 int BusiestTitle(const frmMain& window) {
@@ -62,7 +43,7 @@ QTemporaryDir& Folder() {
 // end of the process (it must not outlive the application object).
 struct Screen {
     QTemporaryDir& dir = Folder();
-    OkPlatform platform;
+    QuietPlatform platform;
     frmMain* window = nullptr;
     QScrollBar* hsbData = nullptr;
     int target = 0, away = 0;

@@ -8,40 +8,19 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 
+#include "bench/quiet_platform.h"
 #include "bench/worst_case.h"
 #include "screens/screens.h"
 #include "window/frm_main.h"
 
 namespace {
 
-// Answers every box with its default and never waits.
-class OkPlatform : public Platform {
-public:
-    Answer MessageBox(const QString&, const QString&, Icon, Buttons,
-                      std::optional<Answer> d) override {
-        return d.value_or(Answer::Ok);
-    }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    void Beep() override { ++beeps; }
-    void SetWaitPointer(bool) override {}
-    void ProcessPendingEvents() override {}
-    qint64 ElapsedMilliseconds() override { return 0; }
-    void WaitMilliseconds(qint64) override {}
-    QDate Today() override { return QDate(2026, 12, 8); }
-    void ShowHelp(const QString&, QWidget*) override {}
-    void CloseHelp() override {}
-
-    int beeps = 0;
-};
-
 }  // namespace
 
 static void commit_field(benchmark::State& state) {
     QTemporaryDir dir;
     WriteWorstCase(dir.path());
-    OkPlatform platform;
+    QuietPlatform platform;
     frmMain window(platform, dir.path());
     AttachScreens(window);
     if (!window.Form_Load()) {

@@ -7,34 +7,12 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 
+#include "bench/quiet_platform.h"
 #include "bench/worst_case.h"
 #include "screens/screens.h"
 #include "window/frm_main.h"
 
 namespace {
-
-// Gives every name box a name not used before and presses OK on every box.
-class AnsweringPlatform : public Platform {
-public:
-    Answer MessageBox(const QString&, const QString&, Icon, Buttons,
-                      std::optional<Answer>) override {
-        return Answer::Ok;
-    }
-    std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
-        return QStringLiteral("新しい作品%1").arg(++names_);
-    }
-    void Beep() override {}
-    void SetWaitPointer(bool) override {}
-    void ProcessPendingEvents() override { QApplication::processEvents(); }
-    qint64 ElapsedMilliseconds() override { return 0; }
-    void WaitMilliseconds(qint64) override {}
-    QDate Today() override { return QDate(2026, 12, 8); }
-    void ShowHelp(const QString&, QWidget*) override {}
-    void CloseHelp() override {}
-
-private:
-    int names_ = 0;
-};
 
 // The worst case with the window on it; the data file's bytes are kept so
 // that each round starts from the same catalogue.
@@ -74,7 +52,7 @@ public:
     }
 
     QTemporaryDir dir;
-    AnsweringPlatform platform;
+    QuietPlatform platform;
     frmMain window;
     QByteArray data;
     bool ok = false;

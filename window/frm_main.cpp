@@ -307,17 +307,14 @@ int frmMain::AcceptTitleName(const QString& name) {
 }
 
 bool frmMain::AcceptRecordText(const QString& text, QString& normalised) {
-    const store::InputCheck check = store::CheckRecordText(text);
-    if (!check.ok()) {
-        platform_.MessageBox(check.warning(), store::InputCheck::warningTitle(), Platform::Icon::Warning);
-        return false;
-    }
-    normalised = check.text;
-    return true;
+    return AcceptChecked(store::CheckRecordText(text), normalised);
 }
 
 bool frmMain::AcceptLineText(const QString& text, QString& normalised) {
-    const store::InputCheck check = store::CheckLineText(text);
+    return AcceptChecked(store::CheckLineText(text), normalised);
+}
+
+bool frmMain::AcceptChecked(const store::InputCheck& check, QString& normalised) {
     if (!check.ok()) {
         platform_.MessageBox(check.warning(), store::InputCheck::warningTitle(), Platform::Icon::Warning);
         return false;

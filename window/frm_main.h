@@ -8,6 +8,7 @@
 #include "store/catalogue.h"
 #include "store/masters.h"
 #include "store/status.h"
+#include "store/text_check.h"
 #include "store/working_folder.h"
 #include "window/platform.h"
 
@@ -121,6 +122,7 @@ private:
     void showPlaceholder(const QString& frameName, const QString& helpText);
     void SetupHistoryGrid();
     bool LoadMasters();
+    bool AcceptChecked(const store::InputCheck& check, QString& normalised);
 
     Platform& platform_;
     TitleScreen* titleScreen_ = nullptr;
