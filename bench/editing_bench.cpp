@@ -13,9 +13,7 @@
 #include "screens/screens.h"
 #include "window/frm_main.h"
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 static void commit_field(benchmark::State& state) {
     QTemporaryDir dir;

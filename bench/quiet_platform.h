@@ -8,7 +8,8 @@
 // in every input box, no waiting.
 class QuietPlatform : public Platform {
 public:
-    Answer MessageBox(const QString&, const QString&, Icon, Buttons, std::optional<Answer> d) override {
+    Answer MessageBox(const QString&, const QString&, Icon, Buttons,
+                      std::optional<Answer> d) override {
         return d.value_or(Answer::Ok);
     }
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {

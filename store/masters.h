@@ -18,8 +18,8 @@ inline const QString kSettingsFileWrite = QStringLiteral("設定.TXT");
 struct Masters {
     std::array<QString, 8> strHyoukaKoumoku;  // 1..7
     std::array<QString, 5> strSyoyuKoumoku;   // 1..4
-    int hyoukaRead = 0;  // how many evaluation names the master held (0..7)
-    int syoyuRead = 0;   // how many ownership names the master held (0..4)
+    int hyoukaRead = 0;                       // how many evaluation names the master held (0..7)
+    int syoyuRead = 0;                        // how many ownership names the master held (0..4)
     qint16 intHelpTour = 1;
 };
 

@@ -20,7 +20,8 @@ QString SideTextPrefix(SideText kind);
 Status LoadSideText(WorkingFolder& folder, SideText kind, const QString& title, QString& text);
 
 // Writes the text as one print line; an empty text deletes the file instead.
-Status SaveSideText(WorkingFolder& folder, SideText kind, const QString& title, const QString& text);
+Status SaveSideText(WorkingFolder& folder, SideText kind, const QString& title,
+                    const QString& text);
 
 // Full paths of the title's existing pictures in the order .jpg, .gif, .bmp;
 // the last one that loads is the one shown. Empty for a name that would leave

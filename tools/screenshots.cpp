@@ -21,7 +21,8 @@ int shot = 0;
 
 void Save(QWidget* w, const QString& name) {
     QApplication::processEvents();
-    const QString file = QDir(outDir).filePath(QStringLiteral("%1-%2.png").arg(++shot, 2, 10, QChar('0')).arg(name));
+    const QString file =
+        QDir(outDir).filePath(QStringLiteral("%1-%2.png").arg(++shot, 2, 10, QChar('0')).arg(name));
     w->grab().save(file);
     std::printf("%s\n", qPrintable(file));
 }
@@ -31,7 +32,8 @@ class PicturingPlatform : public QtPlatform {
 public:
     Answer MessageBox(const QString& text, const QString& title, Icon icon, Buttons buttons,
                       std::optional<Answer> defaultButton) override {
-        QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information, title, text);
+        QMessageBox box(icon == Icon::Warning ? QMessageBox::Warning : QMessageBox::Information,
+                        title, text);
         box.show();
         Save(&box, QStringLiteral("box"));
         box.close();
@@ -62,8 +64,8 @@ int main(int argc, char* argv[]) {
         window.findChild<QPushButton*>(page)->click();
         Save(&window, page);
     }
-    for (const char* b : {"cmdKensaku", "cmdIchiran", "cmdIchiran2", "cmdIchiran3", "cmdList", "cmdRank", "cmdPic",
-                          "cmdMaster", "cmdMain"}) {
+    for (const char* b : {"cmdKensaku", "cmdIchiran", "cmdIchiran2", "cmdIchiran3", "cmdList",
+                          "cmdRank", "cmdPic", "cmdMaster", "cmdMain"}) {
         window.button(b)->click();
         Save(&window, b);
     }

@@ -40,8 +40,9 @@ const std::vector<ButtonSpec>& RowButtons() {
 
 // The screens hidden by every switch.
 const QStringList& ScreenFrames() {
-    static const QStringList names = {"fraMain", "fraList",  "fraIchiran", "fraIchiran2", "fraIchiran3",
-                                      "fraKensaku", "fraMaster", "fraPic",     "fraRank"};
+    static const QStringList names = {"fraMain",     "fraList",     "fraIchiran",
+                                      "fraIchiran2", "fraIchiran3", "fraKensaku",
+                                      "fraMaster",   "fraPic",      "fraRank"};
     return names;
 }
 
@@ -137,46 +138,59 @@ void frmMain::buildFrames() {
     SetupHistoryGrid();
 
     // Screens still to come: an empty frame behind the common switching.
-    const QString helpSearch =
-        QStringLiteral("タイトルに使われている「語句」や「監督名」、「主演」、「ジャンル」などの情報を使って") +
-        kCrLf + QStringLiteral("タイトルの検索をすることができます。") + kCrLf + kCrLf;
-    const QString sortLines = QStringLiteral("各種データ毎に並び替え表示ができます。") + kCrLf + kCrLf +
-                              QStringLiteral("並び替えたい列をクリックする度に「昇順」「降順」で並び替えます。") +
-                              kCrLf;
+    const QString helpSearch = QStringLiteral(
+                                   "タイトルに使われている「語句」や「監督名」、「主演」、「ジャン"
+                                   "ル」などの情報を使って") +
+                               kCrLf + QStringLiteral("タイトルの検索をすることができます。") +
+                               kCrLf + kCrLf;
+    const QString sortLines =
+        QStringLiteral("各種データ毎に並び替え表示ができます。") + kCrLf + kCrLf +
+        QStringLiteral("並び替えたい列をクリックする度に「昇順」「降順」で並び替えます。") + kCrLf;
     const QString jumpLines =
-        QStringLiteral("タイトルをダブルクリックするとそのタイトルでメイン画面を表示することができます。") + kCrLf +
-        kCrLf;
+        QStringLiteral(
+            "タイトルをダブルクリックするとそのタイトルでメイン画面を表示することができます。") +
+        kCrLf + kCrLf;
     const QList<std::pair<QString, std::pair<QString, QString>>> placeholders = {
         {"cmdKensaku", {"fraKensaku", helpSearch}},
         {"cmdIchiran",
-         {"fraIchiran", QStringLiteral("それぞれのタイトルにおける各種データを一覧表示しています。") + kCrLf +
-                            kCrLf + sortLines + jumpLines}},
+         {"fraIchiran",
+          QStringLiteral("それぞれのタイトルにおける各種データを一覧表示しています。") + kCrLf +
+              kCrLf + sortLines + jumpLines}},
         {"cmdIchiran2",
-         {"fraIchiran2",
-          QStringLiteral("それぞれのタイトルの評価を一覧表示しています。") + kCrLf + kCrLf + sortLines + jumpLines}},
+         {"fraIchiran2", QStringLiteral("それぞれのタイトルの評価を一覧表示しています。") + kCrLf +
+                             kCrLf + sortLines + jumpLines}},
         {"cmdIchiran3",
-         {"fraIchiran3",
-          QStringLiteral("それぞれのタイトルの所有状況とキャスト、あらすじ、メモの有無を一覧表示しています。") +
-              kCrLf + kCrLf + sortLines + jumpLines}},
+         {"fraIchiran3", QStringLiteral("それぞれのタイトルの所有状況とキャスト、あらすじ、メモの有"
+                                        "無を一覧表示しています。") +
+                             kCrLf + kCrLf + sortLines + jumpLines}},
         {"cmdList",
-         {"fraList", Lines({QStringLiteral("映画の鑑賞履歴をリスト表示します。"), QString(),
-                            QStringLiteral("鑑賞回数のランキングと鑑賞内容のランキングが表示できます。"), QString(),
-                            QStringLiteral("鑑賞年月や公開年のランキング表示もしています。"),
-                            QStringLiteral("鑑賞年月の見出しをクリックするごとに鑑賞年と切り替わります。")}) +
-                         kCrLf}},
+         {"fraList",
+          Lines({QStringLiteral("映画の鑑賞履歴をリスト表示します。"), QString(),
+                 QStringLiteral("鑑賞回数のランキングと鑑賞内容のランキングが表示できます。"),
+                 QString(), QStringLiteral("鑑賞年月や公開年のランキング表示もしています。"),
+                 QStringLiteral("鑑賞年月の見出しをクリックするごとに鑑賞年と切り替わります。")}) +
+              kCrLf}},
         {"cmdRank",
-         {"fraRank", Lines({QStringLiteral("監督や主演、国やジャンルなど作品数が多い順にランキング表示します。"),
-                            QStringLiteral("表示順は多い順、少ない順に並び替えることができます。"), QString(),
-                            QStringLiteral("※公開年月は見出しをクリックする毎に公開年としての表示に切り替えできます。")})}},
+         {"fraRank",
+          Lines(
+              {QStringLiteral("監督や主演、国やジャンルなど作品数が多い順にランキング表示します。"),
+               QStringLiteral("表示順は多い順、少ない順に並び替えることができます。"), QString(),
+               QStringLiteral(
+                   "※公開年月は見出しをクリックする毎に公開年としての表示に切り替えできます。")})}},
         {"cmdPic",
-         {"fraPic", Lines({QStringLiteral("収集したタイトル画像を２０タイトル分ずつ一覧表示します。"), QString(),
-                           QStringLiteral("２１タイトル以上ある時は← →ボタンで表示を切り替えることができます。"),
-                           QStringLiteral("任意の画像、文字ををクリックするとそのタイトルでメイン画面を表示することができます。")}) +
-                        kCrLf}},
+         {"fraPic",
+          Lines({QStringLiteral("収集したタイトル画像を２０タイトル分ずつ一覧表示します。"),
+                 QString(),
+                 QStringLiteral(
+                     "２１タイトル以上ある時は← →ボタンで表示を切り替えることができます。"),
+                 QStringLiteral("任意の画像、文字ををクリックするとそのタイトルでメイン画面を表示す"
+                                "ることができます。")}) +
+              kCrLf}},
         {"cmdMaster",
-         {"fraMaster", QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
-                           QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +
-                           QStringLiteral("またタイトルの表示順を変更することができます。") + kCrLf}},
+         {"fraMaster",
+          QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
+              QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +
+              QStringLiteral("またタイトルの表示順を変更することができます。") + kCrLf}},
     };
     for (const auto& [buttonName, target] : placeholders) {
         const QString frameName = target.first;
@@ -199,8 +213,12 @@ void frmMain::SetScreenButtonHandler(const QString& buttonName, std::function<vo
     handlers_.insert(buttonName, std::move(handler));
 }
 
-QFrame* frmMain::frame(const QString& name) const { return frames_.value(name); }
-QPushButton* frmMain::button(const QString& name) const { return buttons_.value(name); }
+QFrame* frmMain::frame(const QString& name) const {
+    return frames_.value(name);
+}
+QPushButton* frmMain::button(const QString& name) const {
+    return buttons_.value(name);
+}
 
 bool frmMain::Form_Load() {
     HelpFile = QStringLiteral("HoshinoteHelp.html");
@@ -229,14 +247,19 @@ bool frmMain::Form_Load() {
     show();
     platform_.ProcessPendingEvents();
 
-    HelpText = QStringLiteral("起動時のこの画面はタイトル１題目に対しての各種情報が表示されているメイン画面です｡ ") +
-               kCrLf + kCrLf + QStringLiteral("「タイトル」や「監督」、「主演」、「ジャンル」…などの表示") + kCrLf +
-               QStringLiteral("タイトルの画像や７項目の自己評価、４種類のソフト所有状況を表示してます。") + kCrLf +
-               kCrLf;
+    HelpText =
+        QStringLiteral(
+            "起動時のこの画面はタイトル１題目に対しての各種情報が表示されているメイン画面です｡ ") +
+        kCrLf + kCrLf +
+        QStringLiteral("「タイトル」や「監督」、「主演」、「ジャンル」…などの表示") + kCrLf +
+        QStringLiteral("タイトルの画像や７項目の自己評価、４種類のソフト所有状況を表示してます。") +
+        kCrLf + kCrLf;
     ShowHelpText();
-    HelpText = QStringLiteral("タイトルの画像や各種情報はインターネット上から簡単に入手することができます。") + kCrLf +
-               QStringLiteral("（TSUTAYAやAmazonなど）") + kCrLf + kCrLf +
-               QStringLiteral("画像やあらすじ等を一緒にコレクションすることで楽しさがアップすると思います");
+    HelpText = QStringLiteral(
+                   "タイトルの画像や各種情報はインターネット上から簡単に入手することができます。") +
+               kCrLf + QStringLiteral("（TSUTAYAやAmazonなど）") + kCrLf + kCrLf +
+               QStringLiteral(
+                   "画像やあらすじ等を一緒にコレクションすることで楽しさがアップすると思います");
     ShowHelpText();
     return true;
 }
@@ -260,10 +283,10 @@ void frmMain::SetupHistoryGrid() {
     g.SetRows(1);
     g.SetCols(4);
     const int widths[] = {665, 1450, 3450, 2185};
-    const Grid::Alignment aligns[] = {Grid::Alignment::Right, Grid::Alignment::Centre, Grid::Alignment::Left,
-                                      Grid::Alignment::Left};
-    const QString headers[] = {QStringLiteral("回数"), QStringLiteral("日付"), QStringLiteral("タイトル"),
-                               QStringLiteral("鑑賞内容")};
+    const Grid::Alignment aligns[] = {Grid::Alignment::Right, Grid::Alignment::Centre,
+                                      Grid::Alignment::Left, Grid::Alignment::Left};
+    const QString headers[] = {QStringLiteral("回数"), QStringLiteral("日付"),
+                               QStringLiteral("タイトル"), QStringLiteral("鑑賞内容")};
     for (int c = 0; c < 4; ++c) {
         g.SetColWidth(c, widths[c]);
         g.SetColAlignment(c, aligns[c]);
@@ -293,7 +316,8 @@ void frmMain::HistoryChanged() {
 
 bool frmMain::Report(const store::Status& status) {
     if (status.isOk()) return true;
-    platform_.MessageBox(status.error().message(), QStringLiteral("ファイルエラー"), Platform::Icon::Critical);
+    platform_.MessageBox(status.error().message(), QStringLiteral("ファイルエラー"),
+                         Platform::Icon::Critical);
     return false;
 }
 
@@ -316,7 +340,8 @@ bool frmMain::AcceptLineText(const QString& text, QString& normalised) {
 
 bool frmMain::AcceptChecked(const store::InputCheck& check, QString& normalised) {
     if (!check.ok()) {
-        platform_.MessageBox(check.warning(), store::InputCheck::warningTitle(), Platform::Icon::Warning);
+        platform_.MessageBox(check.warning(), store::InputCheck::warningTitle(),
+                             Platform::Icon::Warning);
         return false;
     }
     normalised = check.text;
@@ -357,18 +382,20 @@ void frmMain::cmdEnd_Click() {
     emit endRequested();
 }
 
-void frmMain::cmdHelp_Click() { platform_.ShowHelp(folder.resolve(HelpFile).value_or(HelpFile), this); }
+void frmMain::cmdHelp_Click() {
+    platform_.ShowHelp(folder.resolve(HelpFile).value_or(HelpFile), this);
+}
 
 void frmMain::chkHelp_Click() {
     if (IsLoading) return;
     qint16 value = 0;
     if (chkHelp_->isChecked()) {
-        platform_.MessageBox(QStringLiteral("ヘルプツアー機能をオンにします。"), QStringLiteral("ヘルプツアーＯＮ"),
-                             Platform::Icon::Information);
+        platform_.MessageBox(QStringLiteral("ヘルプツアー機能をオンにします。"),
+                             QStringLiteral("ヘルプツアーＯＮ"), Platform::Icon::Information);
         value = 1;
     } else {
-        platform_.MessageBox(QStringLiteral("ヘルプツアー機能をオフにします。"), QStringLiteral("ヘルプツアーＯＦＦ"),
-                             Platform::Icon::Information);
+        platform_.MessageBox(QStringLiteral("ヘルプツアー機能をオフにします。"),
+                             QStringLiteral("ヘルプツアーＯＦＦ"), Platform::Icon::Information);
     }
     masters.intHelpTour = value;
     Report(store::SaveSettings(folder, value));

@@ -11,7 +11,9 @@ public:
     explicit PickListModel(const std::vector<QString>* items, QObject* parent = nullptr)
         : QAbstractListModel(parent), items_(items), count_(items ? int(items->size()) : 0) {}
 
-    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : count_; }
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : count_;
+    }
     QVariant data(const QModelIndex& index, int role) const override {
         if (!index.isValid() || index.row() >= count_) return {};
         if (role == Qt::DisplayRole || role == Qt::EditRole) return items_->at(index.row());

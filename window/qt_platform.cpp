@@ -12,39 +12,59 @@ namespace {
 
 QMessageBox::StandardButton ToStandard(Platform::Answer a) {
     switch (a) {
-        case Platform::Answer::Ok: return QMessageBox::Ok;
-        case Platform::Answer::Cancel: return QMessageBox::Cancel;
-        case Platform::Answer::Yes: return QMessageBox::Yes;
-        case Platform::Answer::No: return QMessageBox::No;
+        case Platform::Answer::Ok:
+            return QMessageBox::Ok;
+        case Platform::Answer::Cancel:
+            return QMessageBox::Cancel;
+        case Platform::Answer::Yes:
+            return QMessageBox::Yes;
+        case Platform::Answer::No:
+            return QMessageBox::No;
     }
     return QMessageBox::Ok;
 }
 
 QMessageBox::Icon ToQtIcon(Platform::Icon icon) {
     switch (icon) {
-        case Platform::Icon::None: return QMessageBox::NoIcon;
-        case Platform::Icon::Information: return QMessageBox::Information;
-        case Platform::Icon::Warning: return QMessageBox::Warning;
-        case Platform::Icon::Question: return QMessageBox::Question;
-        case Platform::Icon::Critical: return QMessageBox::Critical;
+        case Platform::Icon::None:
+            return QMessageBox::NoIcon;
+        case Platform::Icon::Information:
+            return QMessageBox::Information;
+        case Platform::Icon::Warning:
+            return QMessageBox::Warning;
+        case Platform::Icon::Question:
+            return QMessageBox::Question;
+        case Platform::Icon::Critical:
+            return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
 
 }  // namespace
 
-QtPlatform::QtPlatform() { clock_.start(); }
+QtPlatform::QtPlatform() {
+    clock_.start();
+}
 
-QtPlatform::~QtPlatform() { CloseHelp(); }
+QtPlatform::~QtPlatform() {
+    CloseHelp();
+}
 
 Platform::Answer QtPlatform::MessageBox(const QString& text, const QString& title, Icon icon,
                                         Buttons buttons, std::optional<Answer> defaultButton) {
-    QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton, QApplication::activeWindow());
+    QMessageBox box(ToQtIcon(icon), title, text, QMessageBox::NoButton,
+                    QApplication::activeWindow());
     std::vector<Answer> answers;
     switch (buttons) {
-        case Buttons::Ok: answers = {Answer::Ok}; break;
-        case Buttons::OkCancel: answers = {Answer::Ok, Answer::Cancel}; break;
-        case Buttons::YesNo: answers = {Answer::Yes, Answer::No}; break;
+        case Buttons::Ok:
+            answers = {Answer::Ok};
+            break;
+        case Buttons::OkCancel:
+            answers = {Answer::Ok, Answer::Cancel};
+            break;
+        case Buttons::YesNo:
+            answers = {Answer::Yes, Answer::No};
+            break;
     }
     for (Answer a : answers) box.addButton(ToStandard(a));
     box.setDefaultButton(ToStandard(defaultButton.value_or(answers.front())));
@@ -60,13 +80,15 @@ Platform::Answer QtPlatform::MessageBox(const QString& text, const QString& titl
 std::optional<QString> QtPlatform::InputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText) {
     bool ok = false;
-    const QString text =
-        QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Normal, defaultText, &ok);
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                               QLineEdit::Normal, defaultText, &ok);
     if (!ok) return std::nullopt;
     return text;
 }
 
-void QtPlatform::Beep() { QApplication::beep(); }
+void QtPlatform::Beep() {
+    QApplication::beep();
+}
 
 void QtPlatform::SetWaitPointer(bool on) {
     if (on) {
@@ -76,15 +98,21 @@ void QtPlatform::SetWaitPointer(bool on) {
     }
 }
 
-void QtPlatform::ProcessPendingEvents() { QApplication::processEvents(); }
+void QtPlatform::ProcessPendingEvents() {
+    QApplication::processEvents();
+}
 
-qint64 QtPlatform::ElapsedMilliseconds() { return clock_.elapsed(); }
+qint64 QtPlatform::ElapsedMilliseconds() {
+    return clock_.elapsed();
+}
 
 void QtPlatform::WaitMilliseconds(qint64 ms) {
     if (ms > 0) QThread::msleep(static_cast<unsigned long>(ms));
 }
 
-QDate QtPlatform::Today() { return QDate::currentDate(); }
+QDate QtPlatform::Today() {
+    return QDate::currentDate();
+}
 
 void QtPlatform::ShowHelp(const QString& filePath, QWidget* owner) {
     if (!viewer_) {
@@ -98,9 +126,10 @@ void QtPlatform::ShowHelp(const QString& filePath, QWidget* owner) {
     if (QFileInfo::exists(filePath)) {
         viewer_->setSource(QUrl::fromLocalFile(filePath));
     } else {
-        viewer_->setHtml(QStringLiteral("<h2>ヘルプ</h2><p>ヘルプファイル「%1」が見つかりません。</p>"
-                                        "<p>プログラムを起動したフォルダにヘルプファイルを置いてください。</p>")
-                             .arg(QFileInfo(filePath).fileName().toHtmlEscaped()));
+        viewer_->setHtml(
+            QStringLiteral("<h2>ヘルプ</h2><p>ヘルプファイル「%1」が見つかりません。</p>"
+                           "<p>プログラムを起動したフォルダにヘルプファイルを置いてください。</p>")
+                .arg(QFileInfo(filePath).fileName().toHtmlEscaped()));
     }
     viewer_->show();
     viewer_->raise();

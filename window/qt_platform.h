@@ -2,10 +2,9 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QTextBrowser>
 
 #include "window/platform.h"
-
-#include <QTextBrowser>
 
 // The platform seam on Qt: QMessageBox and QInputDialog (the window title is
 // the box's title), the system beep, a steady clock, and a QTextBrowser window

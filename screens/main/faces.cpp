@@ -9,8 +9,8 @@ QPixmap FacePicture(int face, int size) {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal s = size;
-    static const QColor fills[] = {QColor(255, 196, 64), QColor(255, 224, 128), QColor(190, 214, 240),
-                                   QColor(226, 226, 226)};
+    static const QColor fills[] = {QColor(255, 196, 64), QColor(255, 224, 128),
+                                   QColor(190, 214, 240), QColor(226, 226, 226)};
     p.setPen(QPen(QColor(90, 70, 40), s / 24));
     p.setBrush(fills[face]);
     p.drawEllipse(QRectF(s * 0.06, s * 0.06, s * 0.88, s * 0.88));
@@ -41,8 +41,12 @@ QPixmap FacePicture(int face, int size) {
             p.drawPath(smile);
             break;
         }
-        case 1: p.drawArc(mouth, 200 * 16, 140 * 16); break;
-        case 2: p.drawLine(QPointF(s * 0.34, s * 0.68), QPointF(s * 0.66, s * 0.68)); break;
+        case 1:
+            p.drawArc(mouth, 200 * 16, 140 * 16);
+            break;
+        case 2:
+            p.drawLine(QPointF(s * 0.34, s * 0.68), QPointF(s * 0.66, s * 0.68));
+            break;
         default: {
             QFont f = p.font();
             f.setPixelSize(int(s * 0.3));

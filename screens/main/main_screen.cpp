@@ -131,10 +131,8 @@ void MainScreen::buildFields(QWidget* parent) {
     cboName->setModel(nameModel_);
 
     const std::pair<const char*, QString> fields[] = {
-        {"cboKantoku", QStringLiteral("監督")},
-        {"cboSyuen", QStringLiteral("主演")},
-        {"txtNengetu", QStringLiteral("公開日")},
-        {"cboKuni", QStringLiteral("国")},
+        {"cboKantoku", QStringLiteral("監督")},   {"cboSyuen", QStringLiteral("主演")},
+        {"txtNengetu", QStringLiteral("公開日")}, {"cboKuni", QStringLiteral("国")},
         {"cboJanru", QStringLiteral("ジャンル")},
     };
     int y = 46;
@@ -153,8 +151,9 @@ void MainScreen::buildFields(QWidget* parent) {
     cboSyuen = parent->findChild<QComboBox*>("cboSyuen");
     cboKuni = parent->findChild<QComboBox*>("cboKuni");
     cboJanru = parent->findChild<QComboBox*>("cboJanru");
-    const Catalogue::PickField order[] = {Catalogue::PickField::Kantoku, Catalogue::PickField::Syuen,
-                                          Catalogue::PickField::Kuni, Catalogue::PickField::Janru};
+    const Catalogue::PickField order[] = {Catalogue::PickField::Kantoku,
+                                          Catalogue::PickField::Syuen, Catalogue::PickField::Kuni,
+                                          Catalogue::PickField::Janru};
     for (Catalogue::PickField f : order) {
         auto* model = new PickListModel(&w.catalogue.pickList(f).items(), this);
         pickModels_[int(f)] = model;
@@ -181,7 +180,8 @@ void MainScreen::buildScores(QWidget* parent) {
         lblHyouka1[k] = new QLabel(box);
         lblHyouka1[k]->setObjectName(QStringLiteral("lblHyouka1_%1").arg(k));
         lblHyouka1[k]->setGeometry(8, y, 104, 24);
-        cboHyouka1[k] = Combo(QStringLiteral("cboHyouka1_%1").arg(k), box, QRect(114, y, 64, 24), false);
+        cboHyouka1[k] =
+            Combo(QStringLiteral("cboHyouka1_%1").arg(k), box, QRect(114, y, 64, 24), false);
         for (int b = 1; b <= 10; ++b) {
             auto* s = new QFrame(box);
             s->setObjectName(QStringLiteral("shpHyouka%1_%2").arg(k).arg(b));
@@ -195,7 +195,10 @@ void MainScreen::buildScores(QWidget* parent) {
 }
 
 void MainScreen::buildPages(QWidget* parent) {
-    const QString captions[] = {{}, QStringLiteral("メイン"), QStringLiteral("キャスト"), QStringLiteral("あらすじ"),
+    const QString captions[] = {{},
+                                QStringLiteral("メイン"),
+                                QStringLiteral("キャスト"),
+                                QStringLiteral("あらすじ"),
                                 QStringLiteral("感想　・　メモ")};
     for (int k = 1; k <= 4; ++k) {
         cmdHyouji[k] = new QPushButton(captions[k], parent);
@@ -203,7 +206,9 @@ void MainScreen::buildPages(QWidget* parent) {
         cmdHyouji[k]->setGeometry(kPictureX + (k - 1) * 124, 7, 120, 28);
         connect(cmdHyouji[k], &QPushButton::clicked, this, [this, k] { SelectPage(k); });
     }
-    const QString saves[] = {{}, QStringLiteral("キャスト　保存"), QStringLiteral("あらすじ　保存"),
+    const QString saves[] = {{},
+                             QStringLiteral("キャスト　保存"),
+                             QStringLiteral("あらすじ　保存"),
                              QStringLiteral("感想・メモ　保存")};
     for (int k = 1; k <= 3; ++k) {
         fraSubGamen[k] = new QFrame(parent);
@@ -249,15 +254,21 @@ void MainScreen::buildEntryPanel(QWidget* parent) {
 
 QComboBox* MainScreen::comboOf(Catalogue::PickField f) const {
     switch (f) {
-        case Catalogue::PickField::Kantoku: return cboKantoku;
-        case Catalogue::PickField::Syuen: return cboSyuen;
-        case Catalogue::PickField::Kuni: return cboKuni;
-        case Catalogue::PickField::Janru: return cboJanru;
+        case Catalogue::PickField::Kantoku:
+            return cboKantoku;
+        case Catalogue::PickField::Syuen:
+            return cboSyuen;
+        case Catalogue::PickField::Kuni:
+            return cboKuni;
+        case Catalogue::PickField::Janru:
+            return cboJanru;
     }
     return nullptr;
 }
 
-PickListModel* MainScreen::modelOf(Catalogue::PickField f) const { return pickModels_[int(f)]; }
+PickListModel* MainScreen::modelOf(Catalogue::PickField f) const {
+    return pickModels_[int(f)];
+}
 
 void MainScreen::SetupTitleHistoryGrid() {
     Grid& g = *msgKansyou;
@@ -274,8 +285,12 @@ void MainScreen::SetupTitleHistoryGrid() {
     for (int c = 0; c < 3; ++c) g.SetHeaderAlignment(c, Grid::Alignment::Centre);
 }
 
-void MainScreen::SetTitleNumber(int i) { hsbData->setValue(i); }
-int MainScreen::TitleNumber() const { return hsbData->value(); }
+void MainScreen::SetTitleNumber(int i) {
+    hsbData->setValue(i);
+}
+int MainScreen::TitleNumber() const {
+    return hsbData->value();
+}
 
 void MainScreen::TitlesReloaded() {
     const QSignalBlocker block(hsbData);
@@ -291,7 +306,9 @@ void MainScreen::HistoryReloaded() {
     cboKansyou->setEditText(QString());
 }
 
-QString MainScreen::ShownName() const { return cboName->currentText(); }
+QString MainScreen::ShownName() const {
+    return cboName->currentText();
+}
 
 void MainScreen::ShowTitle() {
     const Catalogue& c = w.catalogue;
@@ -369,7 +386,8 @@ void MainScreen::ShowPicture() {
     pictureSize = {};
     const Catalogue& c = w.catalogue;
     if (c.TitleCount == 0) return;
-    const QStringList candidates = store::PictureCandidates(w.folder, c.strDaimei[hsbData->value()]);
+    const QStringList candidates =
+        store::PictureCandidates(w.folder, c.strDaimei[hsbData->value()]);
     // The last of .jpg, .gif, .bmp that loads wins: try them from the end.
     QImage image;
     for (auto it = candidates.crbegin(); it != candidates.crend() && image.isNull(); ++it) {
@@ -440,7 +458,10 @@ void MainScreen::ResetSubPages() {
 void MainScreen::SelectPage(int k) {
     ResetSubPages();
     if (k >= 2) fraSubGamen[k - 1]->show();
-    cmdHyouji[k]->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; }").arg(kPageColour.name()));
+    cmdHyouji[k]->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; }").arg(kPageColour.name()));
 }
 
-void MainScreen::SelectMainPage() { SelectPage(1); }
+void MainScreen::SelectMainPage() {
+    SelectPage(1);
+}

@@ -18,6 +18,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-
     MainScreen& s;
 };

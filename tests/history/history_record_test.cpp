@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "tests/support/file_size_limit.h"
 #include "history_fixture.h"
+#include "tests/support/file_size_limit.h"
 
 using namespace history_test;
 using history::History;

@@ -1,10 +1,10 @@
-#include "tests/support/file_size_limit.h"
 #include "store/catalogue.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/folder_helpers.h"
 
 using store::Catalogue;

@@ -1,4 +1,3 @@
-#include "tests/support/file_size_limit.h"
 #include "store/working_folder.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +11,7 @@
 #include <QThread>
 #include <cstring>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/folder_helpers.h"
 
 using store::Status;

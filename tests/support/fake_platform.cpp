@@ -3,16 +3,20 @@
 #include <gtest/gtest.h>
 
 FakePlatform::~FakePlatform() {
-    EXPECT_TRUE(answers_.empty()) << answers_.size() << " announced message box answer(s) were never asked for";
-    EXPECT_TRUE(inputs_.empty()) << inputs_.size() << " announced input box answer(s) were never asked for";
+    EXPECT_TRUE(answers_.empty()) << answers_.size()
+                                  << " announced message box answer(s) were never asked for";
+    EXPECT_TRUE(inputs_.empty()) << inputs_.size()
+                                 << " announced input box answer(s) were never asked for";
 }
 
-Platform::Answer FakePlatform::MessageBox(const QString& text, const QString& title, Icon icon, Buttons buttons,
+Platform::Answer FakePlatform::MessageBox(const QString& text, const QString& title, Icon icon,
+                                          Buttons buttons,
                                           std::optional<Platform::Answer> defaultButton) {
     dialogs.push_back({false, text, title, icon, buttons, defaultButton, {}});
     if (onDialog) onDialog(dialogs.back());
     if (answers_.empty()) {
-        ADD_FAILURE() << "unexpected message box: " << title.toStdString() << " / " << text.toStdString();
+        ADD_FAILURE() << "unexpected message box: " << title.toStdString() << " / "
+                      << text.toStdString();
         return buttons == Buttons::YesNo ? Platform::Answer::No
                                          : (buttons == Buttons::OkCancel ? Platform::Answer::Cancel
                                                                          : Platform::Answer::Ok);
@@ -24,10 +28,12 @@ Platform::Answer FakePlatform::MessageBox(const QString& text, const QString& ti
 
 std::optional<QString> FakePlatform::InputBox(const QString& prompt, const QString& title,
                                               const QString& defaultText) {
-    dialogs.push_back({true, prompt, title, Icon::None, Buttons::OkCancel, std::nullopt, defaultText});
+    dialogs.push_back(
+        {true, prompt, title, Icon::None, Buttons::OkCancel, std::nullopt, defaultText});
     if (onDialog) onDialog(dialogs.back());
     if (inputs_.empty()) {
-        ADD_FAILURE() << "unexpected input box: " << title.toStdString() << " / " << prompt.toStdString();
+        ADD_FAILURE() << "unexpected input box: " << title.toStdString() << " / "
+                      << prompt.toStdString();
         return std::nullopt;
     }
     auto a = inputs_.front();

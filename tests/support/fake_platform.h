@@ -48,7 +48,8 @@ public:
     std::vector<QString> helpShown;
     int helpClosed = 0;
 
-    Platform::Answer MessageBox(const QString& text, const QString& title, Icon icon, Buttons buttons,
+    Platform::Answer MessageBox(const QString& text, const QString& title, Icon icon,
+                                Buttons buttons,
                                 std::optional<Platform::Answer> defaultButton) override;
     std::optional<QString> InputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;

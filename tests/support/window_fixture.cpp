@@ -16,7 +16,9 @@ void WindowTest::TearDown() {
     fake.reset();
 }
 
-QString WindowTest::Path(const QString& name) const { return QDir(dir.path()).filePath(name); }
+QString WindowTest::Path(const QString& name) const {
+    return QDir(dir.path()).filePath(name);
+}
 
 void WindowTest::WriteFile(const QString& name, const QByteArray& bytes) const {
     QFile f(Path(name));
@@ -30,7 +32,9 @@ QByteArray WindowTest::ReadFile(const QString& name) const {
     return f.readAll();
 }
 
-bool WindowTest::Exists(const QString& name) const { return QFile::exists(Path(name)); }
+bool WindowTest::Exists(const QString& name) const {
+    return QFile::exists(Path(name));
+}
 
 void WindowTest::WriteMasters(bool helpTour) const {
     WriteFile(QStringLiteral("評価マスタ.txt"), sjis::kEvaluationMaster);

@@ -20,11 +20,12 @@ const QString kCrLf = QStringLiteral("\r\n");
 // n titles "T1".."Tn", every other field empty.
 QByteArray Titles(int n) {
     QByteArray bytes;
-    for (int i = 1; i <= n; ++i) bytes += "\"T" + QByteArray::number(i) + "\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n";
+    for (int i = 1; i <= n; ++i)
+        bytes += "\"T" + QByteArray::number(i) + "\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n";
     return bytes;
 }
 
-const QStringList kScreens = {"fraMain",     "fraList",    "fraIchiran", "fraIchiran2", "fraIchiran3",
+const QStringList kScreens = {"fraMain",    "fraList",   "fraIchiran", "fraIchiran2", "fraIchiran3",
                               "fraKensaku", "fraMaster", "fraPic",     "fraRank"};
 
 class StartupTest : public WindowTest {
@@ -78,15 +79,22 @@ TEST_F(StartupTest, WindowAppearsAfterTheFloorAndThenTheTwoExplanations) {
                                            QStringLiteral("visible:ヘルプツアー")};
     EXPECT_EQ(order, expected);
     ASSERT_EQ(fake->dialogs.size(), 2u);
-    EXPECT_EQ(fake->dialogs[0].text,
-              QStringLiteral("起動時のこの画面はタイトル１題目に対しての各種情報が表示されているメイン画面です｡ ") +
-                  kCrLf + kCrLf + QStringLiteral("「タイトル」や「監督」、「主演」、「ジャンル」…などの表示") + kCrLf +
-                  QStringLiteral("タイトルの画像や７項目の自己評価、４種類のソフト所有状況を表示してます。") + kCrLf +
-                  kCrLf);
-    EXPECT_EQ(fake->dialogs[1].text,
-              QStringLiteral("タイトルの画像や各種情報はインターネット上から簡単に入手することができます。") + kCrLf +
-                  QStringLiteral("（TSUTAYAやAmazonなど）") + kCrLf + kCrLf +
-                  QStringLiteral("画像やあらすじ等を一緒にコレクションすることで楽しさがアップすると思います"));
+    EXPECT_EQ(
+        fake->dialogs[0].text,
+        QStringLiteral(
+            "起動時のこの画面はタイトル１題目に対しての各種情報が表示されているメイン画面です｡ ") +
+            kCrLf + kCrLf +
+            QStringLiteral("「タイトル」や「監督」、「主演」、「ジャンル」…などの表示") + kCrLf +
+            QStringLiteral(
+                "タイトルの画像や７項目の自己評価、４種類のソフト所有状況を表示してます。") +
+            kCrLf + kCrLf);
+    EXPECT_EQ(
+        fake->dialogs[1].text,
+        QStringLiteral(
+            "タイトルの画像や各種情報はインターネット上から簡単に入手することができます。") +
+            kCrLf + QStringLiteral("（TSUTAYAやAmazonなど）") + kCrLf + kCrLf +
+            QStringLiteral(
+                "画像やあらすじ等を一緒にコレクションすることで楽しさがアップすると思います"));
     EXPECT_EQ(fake->dialogs[0].icon, Platform::Icon::Information);
     EXPECT_EQ(Shown(), QStringLiteral("T1"));
     EXPECT_EQ(Counter(), QStringLiteral("1 / 2"));
@@ -152,14 +160,18 @@ TEST_F(StartupTest, ButtonRowCarriesItsCaptions) {
         {"cmdList", QStringLiteral("鑑賞")},      {"cmdKensaku", QStringLiteral("検索")},
         {"cmdMaster", QStringLiteral("編集")},    {"cmdHelp", QStringLiteral("ヘルプ")},
         {"cmdEnd", QStringLiteral("終了")}};
-    for (const auto& [name, caption] : row) EXPECT_EQ(Find<QPushButton>(name)->text(), caption) << name;
-    EXPECT_EQ(Find<QPushButton>("chkHelp")->toolTip(), QStringLiteral("ヘルプツアーのＯｎ／Ｏｆｆです"));
+    for (const auto& [name, caption] : row)
+        EXPECT_EQ(Find<QPushButton>(name)->text(), caption) << name;
+    EXPECT_EQ(Find<QPushButton>("chkHelp")->toolTip(),
+              QStringLiteral("ヘルプツアーのＯｎ／Ｏｆｆです"));
     EXPECT_FALSE(Find<QPushButton>("chkHelp")->icon().isNull());
-    const std::pair<const char*, QString> pages[] = {{"cmdHyouji1", QStringLiteral("メイン")},
-                                                     {"cmdHyouji2", QStringLiteral("キャスト")},
-                                                     {"cmdHyouji3", QStringLiteral("あらすじ")},
-                                                     {"cmdHyouji4", QStringLiteral("感想　・　メモ")}};
-    for (const auto& [name, caption] : pages) EXPECT_EQ(Find<QPushButton>(name)->text(), caption) << name;
+    const std::pair<const char*, QString> pages[] = {
+        {"cmdHyouji1", QStringLiteral("メイン")},
+        {"cmdHyouji2", QStringLiteral("キャスト")},
+        {"cmdHyouji3", QStringLiteral("あらすじ")},
+        {"cmdHyouji4", QStringLiteral("感想　・　メモ")}};
+    for (const auto& [name, caption] : pages)
+        EXPECT_EQ(Find<QPushButton>(name)->text(), caption) << name;
 
     Grid* g = Find<Grid>("msgKansyou");
     EXPECT_EQ(g->Rows(), 1);
@@ -230,9 +242,13 @@ TEST_F(StartupTest, MainButtonReturnsToThePickedTitleOrTheLastOne) {
 TEST_F(StartupTest, PageButtonsShowOnePageAndColourOneButton) {
     WriteMasters(false);
     Start();
-    auto pageShown = [&](int k) { return Find<QFrame>(QStringLiteral("fraSubGamen_%1").arg(k))->isVisible(); };
+    auto pageShown = [&](int k) {
+        return Find<QFrame>(QStringLiteral("fraSubGamen_%1").arg(k))->isVisible();
+    };
     auto coloured = [&](int k) {
-        return Find<QPushButton>(QStringLiteral("cmdHyouji%1").arg(k))->styleSheet().contains("#ffe0c0");
+        return Find<QPushButton>(QStringLiteral("cmdHyouji%1").arg(k))
+            ->styleSheet()
+            .contains("#ffe0c0");
     };
     EXPECT_TRUE(coloured(1));
     Find<QPushButton>("cmdHyouji3")->click();
@@ -275,15 +291,18 @@ TEST_F(StartupTest, MissingHelpDocumentIsSaidInTheViewer) {
 }
 
 TEST_F(StartupTest, MalformedDataFileStopsTheStartWithoutWritingAnything) {
-    const QByteArray bad = "\"T1\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n\"T2\",,,,,,,x,0,0,0,0,0,0,,,,\"\"\r\n";
+    const QByteArray bad =
+        "\"T1\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n\"T2\",,,,,,,x,0,0,0,0,0,0,,,,\"\"\r\n";
     WriteFile(QStringLiteral("データ.TXT"), bad);
     fake->Answer();
     Start();
     EXPECT_FALSE(loaded);
     ASSERT_EQ(fake->dialogs.size(), 1u);
     EXPECT_EQ(fake->dialogs[0].icon, Platform::Icon::Critical);
-    EXPECT_TRUE(fake->dialogs[0].text.contains(QStringLiteral("データ.TXT"))) << fake->dialogs[0].text.toStdString();
-    EXPECT_TRUE(fake->dialogs[0].text.contains(QStringLiteral("2 行目"))) << fake->dialogs[0].text.toStdString();
+    EXPECT_TRUE(fake->dialogs[0].text.contains(QStringLiteral("データ.TXT")))
+        << fake->dialogs[0].text.toStdString();
+    EXPECT_TRUE(fake->dialogs[0].text.contains(QStringLiteral("2 行目")))
+        << fake->dialogs[0].text.toStdString();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(ReadFile(QStringLiteral("データ.TXT")), bad);
     EXPECT_FALSE(Exists(QStringLiteral("設定.TXT")));
@@ -313,7 +332,8 @@ TEST_F(StartupTest, FailedSaveShowsOneErrorAndKeepsTheOldFile) {
     }
     ASSERT_EQ(fake->dialogs.size(), 2u);
     EXPECT_EQ(fake->dialogs[1].icon, Platform::Icon::Critical);
-    EXPECT_TRUE(fake->dialogs[1].text.contains(QStringLiteral("設定.TXT"))) << fake->dialogs[1].text.toStdString();
+    EXPECT_TRUE(fake->dialogs[1].text.contains(QStringLiteral("設定.TXT")))
+        << fake->dialogs[1].text.toStdString();
     EXPECT_EQ(ReadFile(QStringLiteral("設定.TXT")), sjis::kSettingsOff);
 }
 
