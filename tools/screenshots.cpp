@@ -12,6 +12,7 @@
 
 #include "screens/screens.h"
 #include "window/frm_main.h"
+#include "window/grid.h"
 #include "window/qt_platform.h"
 
 namespace {
@@ -64,6 +65,10 @@ int main(int argc, char* argv[]) {
         window.findChild<QPushButton*>(page)->click();
         Save(&window, page);
     }
+    // The viewing entry panel, as a double-click on the title's history opens it.
+    emit window.findChild<Grid*>("msgKansyou")->DblClick();
+    Save(&window, QStringLiteral("viewing-entry"));
+    window.findChild<QPushButton*>("cmdYame1")->click();
     for (const char* b : {"cmdKensaku", "cmdIchiran", "cmdIchiran2", "cmdIchiran3", "cmdList",
                           "cmdRank", "cmdPic", "cmdMaster", "cmdMain"}) {
         window.button(b)->click();

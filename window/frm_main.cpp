@@ -382,6 +382,11 @@ void frmMain::cmdEnd_Click() {
     emit endRequested();
 }
 
+void frmMain::closeEvent(QCloseEvent* event) {
+    platform_.CloseHelp();
+    QWidget::closeEvent(event);
+}
+
 void frmMain::cmdHelp_Click() {
     platform_.ShowHelp(folder.resolve(HelpFile).value_or(HelpFile), this);
 }

@@ -116,6 +116,10 @@ signals:
     // The window asked the program to end (the end button).
     void endRequested();
 
+protected:
+    // Closing the window ends the program: the help viewer goes with it.
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildButtonRow();
     void buildFrames();

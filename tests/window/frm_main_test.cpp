@@ -277,6 +277,10 @@ TEST_F(StartupTest, EndClosesTheHelpAndHelpOpensTheDocumentOfTheFolder) {
     window->button("cmdEnd")->click();
     EXPECT_TRUE(ended);
     EXPECT_EQ(fake->helpClosed, 1);
+    // Closing the window by its frame closes the help viewer too, so that the
+    // program does not go on with only the viewer open.
+    window->close();
+    EXPECT_EQ(fake->helpClosed, 2);
 }
 
 TEST_F(StartupTest, MissingHelpDocumentIsSaidInTheViewer) {
