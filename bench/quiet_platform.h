@@ -15,7 +15,7 @@ public:
     std::optional<QString> InputBox(const QString&, const QString&, const QString&) override {
         return QStringLiteral("新しい作品%1").arg(++names_);
     }
-    void Beep() override {}
+    void Beep() override { ++beeps; }
     void SetWaitPointer(bool) override {}
     void ProcessPendingEvents() override { QApplication::processEvents(); }
     qint64 ElapsedMilliseconds() override { return 0; }
@@ -23,6 +23,8 @@ public:
     QDate Today() override { return QDate(2026, 12, 8); }
     void ShowHelp(const QString&, QWidget*) override {}
     void CloseHelp() override {}
+
+    int beeps = 0;
 
 private:
     int names_ = 0;
