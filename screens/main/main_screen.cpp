@@ -430,11 +430,12 @@ void MainScreen::FillRatingLists() {
         cboHyouka1[k]->clear();
         cboHyouka1[k]->addItems(numbers);
     }
-    // The lists were empty when title 1 was shown.
-    if (w.catalogue.TitleCount > 0) {
-        const int i = hsbData->value();
-        cboHyouka->setCurrentIndex(cboHyouka->findText(w.catalogue.strHyouka[i]));
-    }
+    // The lists were empty when title 1 was shown; with no title they show
+    // nothing rather than their first entry.
+    const int i = hsbData->value();
+    const bool any = w.catalogue.TitleCount > 0;
+    cboHyouka->setCurrentIndex(any ? cboHyouka->findText(w.catalogue.strHyouka[i]) : -1);
+    for (int k = 1; k <= 7; ++k) cboHyouka1[k]->setCurrentIndex(-1);
     ShowScores();
 }
 

@@ -60,6 +60,12 @@ TEST_F(StartupTest, FirstStartWithoutFilesMakesThemAndShowsAnEmptyCatalogue) {
     EXPECT_TRUE(window->button("chkHelp")->isChecked());
     EXPECT_FALSE(window->IsLoading);
     EXPECT_FALSE(Exists(QStringLiteral("鑑賞履歴.TXT")));
+    // No title: the rating and score lists show nothing, not their first entry.
+    EXPECT_EQ(Find<QComboBox>("cboHyouka")->currentText(), QString());
+    EXPECT_EQ(Find<QComboBox>("cboHyouka1_1")->currentText(), QString());
+    EXPECT_EQ(Find<QComboBox>("cboHyouka")->count(), 3);
+    EXPECT_EQ(Find<QComboBox>("cboHyouka1_1")->count(), 101);
+    EXPECT_EQ(Find<QComboBox>("cboHyouka1_2")->count(), 11);
 }
 
 TEST_F(StartupTest, WindowAppearsAfterTheFloorAndThenTheTwoExplanations) {
