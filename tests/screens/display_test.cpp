@@ -21,17 +21,8 @@ const QByteArray kSevenSamurai =
     "\"1954/04\",\"\x93\xfa\x96\x7b\",\"\x8e\x9e\x91\xe3\x8c\x80\",\"\x81\x9b\",95,15,0,4,5,6,7,"
     "\"\x81\x9b\",\"\",\"\x81\x9b\",\"\"\r\n";
 
-// The record of a title with every other field empty.
-QByteArray Title(const QByteArray& name) {
-    return "\"" + name + "\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n";
-}
-
-// Titles "T1".."Tn".
-QByteArray Titles(int n) {
-    QByteArray bytes;
-    for (int i = 1; i <= n; ++i) bytes += Title("T" + QByteArray::number(i));
-    return bytes;
-}
+using sjis::Title;
+using sjis::Titles;
 
 const QColor kWhite(255, 255, 255);
 const QColor kFilled[8] = {{},

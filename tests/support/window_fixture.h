@@ -22,6 +22,18 @@ inline const QByteArray kEvaluationMaster =
 inline const QByteArray kOwnershipMaster =
     "\"\x82\x63\x82\x75\x82\x63\"\r\n\"\x83\x75\x83\x8b\x81\x5b\x83\x8c\x83\x43\"\r\n"
     "\"\x83\x72\x83\x66\x83\x49\"\r\n\"\x94\x7a\x90\x4d\"\r\n";
+
+// The record of a title with every other field empty.
+inline QByteArray Title(const QByteArray& name) {
+    return "\"" + name + "\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n";
+}
+
+// Titles "T1".."Tn".
+inline QByteArray Titles(int n) {
+    QByteArray bytes;
+    for (int i = 1; i <= n; ++i) bytes += Title("T" + QByteArray::number(i));
+    return bytes;
+}
 }  // namespace sjis
 
 // A fresh working folder per test, the scripted platform, and the window made

@@ -17,13 +17,7 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-// n titles "T1".."Tn", every other field empty.
-QByteArray Titles(int n) {
-    QByteArray bytes;
-    for (int i = 1; i <= n; ++i)
-        bytes += "\"T" + QByteArray::number(i) + "\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n";
-    return bytes;
-}
+using sjis::Titles;
 
 const QStringList kScreens = {"fraMain",    "fraList",   "fraIchiran", "fraIchiran2", "fraIchiran3",
                               "fraKensaku", "fraMaster", "fraPic",     "fraRank"};
