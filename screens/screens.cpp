@@ -12,5 +12,5 @@ void AttachScreens(frmMain& window) {
     new FieldEditing(*main);
     new TextPages(*main);
     new ViewingEntry(*main);
-    new TitleCommands(*main);
+    new TitleCommands(window);
 }

@@ -7,6 +7,7 @@
 
 #include "store/text_check.h"
 #include "window/grid.h"
+#include "window/screen.h"
 #include "window/twips.h"
 
 namespace {
@@ -19,14 +20,14 @@ constexpr int kRowTop = 6;
 constexpr int kRowHeight = 30;
 constexpr int kFrameTop = 44;
 
-struct ButtonSpec {
+struct RowButton {
     const char* name;
     QString caption;
 };
 
 // The always-visible row, left to right.
-const std::vector<ButtonSpec>& RowButtons() {
-    static const std::vector<ButtonSpec> specs = {
+const std::vector<RowButton>& RowButtons() {
+    static const std::vector<RowButton> buttons = {
         {"cmdNew", QStringLiteral("新規")},       {"cmdDel", QStringLiteral("削除")},
         {"cmdMain", QStringLiteral("メイン")},    {"cmdPic", QStringLiteral("画像")},
         {"cmdIchiran", QStringLiteral("主一覧")}, {"cmdIchiran2", QStringLiteral("評価")},
@@ -35,7 +36,7 @@ const std::vector<ButtonSpec>& RowButtons() {
         {"cmdMaster", QStringLiteral("編集")},    {"cmdHelp", QStringLiteral("ヘルプ")},
         {"cmdEnd", QStringLiteral("終了")},
     };
-    return specs;
+    return buttons;
 }
 
 // The screens hidden by every switch.
@@ -76,6 +77,78 @@ QIcon HelpTourIcon() {
     return icon;
 }
 
+// A screen still to come: its frame stays empty, but it opens like the rest.
+struct Placeholder {
+    const char* button;
+    const char* frame;
+    QString help;
+    bool refillsWhenShown = false;
+};
+
+const std::vector<Placeholder>& Placeholders() {
+    static const QString sortLines =
+        QStringLiteral("各種データ毎に並び替え表示ができます。") + kCrLf + kCrLf +
+        QStringLiteral("並び替えたい列をクリックする度に「昇順」「降順」で並び替えます。") + kCrLf;
+    static const QString jumpLines =
+        QStringLiteral(
+            "タイトルをダブルクリックするとそのタイトルでメイン画面を表示することができます。") +
+        kCrLf + kCrLf;
+    static const std::vector<Placeholder> table = {
+        {"cmdKensaku", "fraKensaku",
+         QStringLiteral("タイトルに使われている「語句」や「監督名」、「主演」、「ジャンル」などの"
+                        "情報を使って") +
+             kCrLf + QStringLiteral("タイトルの検索をすることができます。") + kCrLf + kCrLf},
+        {"cmdIchiran", "fraIchiran",
+         QStringLiteral("それぞれのタイトルにおける各種データを一覧表示しています。") + kCrLf +
+             kCrLf + sortLines + jumpLines},
+        {"cmdIchiran2", "fraIchiran2",
+         QStringLiteral("それぞれのタイトルの評価を一覧表示しています。") + kCrLf + kCrLf +
+             sortLines + jumpLines},
+        {"cmdIchiran3", "fraIchiran3",
+         QStringLiteral("それぞれのタイトルの所有状況とキャスト、あらすじ、メモの有無を一覧表示し"
+                        "ています。") +
+             kCrLf + kCrLf + sortLines + jumpLines},
+        {"cmdList", "fraList",
+         Lines({QStringLiteral("映画の鑑賞履歴をリスト表示します。"), QString(),
+                QStringLiteral("鑑賞回数のランキングと鑑賞内容のランキングが表示できます。"),
+                QString(), QStringLiteral("鑑賞年月や公開年のランキング表示もしています。"),
+                QStringLiteral("鑑賞年月の見出しをクリックするごとに鑑賞年と切り替わります。")}) +
+             kCrLf},
+        {"cmdRank", "fraRank",
+         Lines(
+             {QStringLiteral("監督や主演、国やジャンルなど作品数が多い順にランキング表示します。"),
+              QStringLiteral("表示順は多い順、少ない順に並び替えることができます。"), QString(),
+              QStringLiteral(
+                  "※公開年月は見出しをクリックする毎に公開年としての表示に切り替えできます。")})},
+        {"cmdPic", "fraPic",
+         Lines(
+             {QStringLiteral("収集したタイトル画像を２０タイトル分ずつ一覧表示します。"), QString(),
+              QStringLiteral("２１タイトル以上ある時は← →ボタンで表示を切り替えることができます。"),
+              QStringLiteral("任意の画像、文字ををクリックするとそのタイトルでメイン画面を表示"
+                             "することができます。")}) +
+             kCrLf},
+        {"cmdMaster", "fraMaster",
+         QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
+             QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +
+             QStringLiteral("またタイトルの表示順を変更することができます。") + kCrLf,
+         true},
+    };
+    return table;
+}
+
+class PlaceholderScreen : public Screen {
+public:
+    PlaceholderScreen(frmMain& w, const Placeholder& p) : Screen(w, p.frame, p.button), p_(p) {}
+
+protected:
+    void Fill() override {}
+    QString HelpText() const override { return p_.help; }
+    bool RefillsWhenShown() const override { return p_.refillsWhenShown; }
+
+private:
+    const Placeholder& p_;
+};
+
 }  // namespace
 
 frmMain::frmMain(Platform& platform, const QString& folderPath, QWidget* parent)
@@ -91,14 +164,14 @@ frmMain::~frmMain() = default;
 
 void frmMain::buildButtonRow() {
     int x = 6;
-    for (const ButtonSpec& spec : RowButtons()) {
-        auto* b = new QPushButton(spec.caption, this);
-        b->setObjectName(spec.name);
+    for (const RowButton& rb : RowButtons()) {
+        auto* b = new QPushButton(rb.caption, this);
+        b->setObjectName(rb.name);
         b->setGeometry(x, kRowTop, 68, kRowHeight);
         b->setFocusPolicy(Qt::TabFocus);
-        buttons_.insert(spec.name, b);
+        buttons_.insert(rb.name, b);
         x += 72;
-        const QString name = spec.name;
+        const QString name = rb.name;
         connect(b, &QPushButton::clicked, this, [this, name] {
             if (auto h = handlers_.value(name)) h();
         });
@@ -111,8 +184,8 @@ void frmMain::buildButtonRow() {
     chkHelp_->setToolTip(QStringLiteral("ヘルプツアーのＯｎ／Ｏｆｆです"));
     chkHelp_->setGeometry(x + 8, kRowTop, 40, kRowHeight);
     buttons_.insert("chkHelp", chkHelp_);
-    // Like the original check box, a change of state by the program runs the
-    // handler too; it does nothing while the start-up sets the button.
+    // Any change of state runs the handler, the program's own included; the
+    // handler does nothing while the start-up sets the button.
     connect(chkHelp_, &QPushButton::toggled, this, [this] { chkHelp_Click(); });
 
     handlers_.insert("cmdMain", [this] { cmdMain_Click(); });
@@ -137,76 +210,8 @@ void frmMain::buildFrames() {
     msgHenList_->setGeometry(10, 10, 560, 600);
     SetupHistoryGrid();
 
-    // Screens still to come: an empty frame behind the common switching.
-    const QString helpSearch = QStringLiteral(
-                                   "タイトルに使われている「語句」や「監督名」、「主演」、「ジャン"
-                                   "ル」などの情報を使って") +
-                               kCrLf + QStringLiteral("タイトルの検索をすることができます。") +
-                               kCrLf + kCrLf;
-    const QString sortLines =
-        QStringLiteral("各種データ毎に並び替え表示ができます。") + kCrLf + kCrLf +
-        QStringLiteral("並び替えたい列をクリックする度に「昇順」「降順」で並び替えます。") + kCrLf;
-    const QString jumpLines =
-        QStringLiteral(
-            "タイトルをダブルクリックするとそのタイトルでメイン画面を表示することができます。") +
-        kCrLf + kCrLf;
-    const QList<std::pair<QString, std::pair<QString, QString>>> placeholders = {
-        {"cmdKensaku", {"fraKensaku", helpSearch}},
-        {"cmdIchiran",
-         {"fraIchiran",
-          QStringLiteral("それぞれのタイトルにおける各種データを一覧表示しています。") + kCrLf +
-              kCrLf + sortLines + jumpLines}},
-        {"cmdIchiran2",
-         {"fraIchiran2", QStringLiteral("それぞれのタイトルの評価を一覧表示しています。") + kCrLf +
-                             kCrLf + sortLines + jumpLines}},
-        {"cmdIchiran3",
-         {"fraIchiran3", QStringLiteral("それぞれのタイトルの所有状況とキャスト、あらすじ、メモの有"
-                                        "無を一覧表示しています。") +
-                             kCrLf + kCrLf + sortLines + jumpLines}},
-        {"cmdList",
-         {"fraList",
-          Lines({QStringLiteral("映画の鑑賞履歴をリスト表示します。"), QString(),
-                 QStringLiteral("鑑賞回数のランキングと鑑賞内容のランキングが表示できます。"),
-                 QString(), QStringLiteral("鑑賞年月や公開年のランキング表示もしています。"),
-                 QStringLiteral("鑑賞年月の見出しをクリックするごとに鑑賞年と切り替わります。")}) +
-              kCrLf}},
-        {"cmdRank",
-         {"fraRank",
-          Lines(
-              {QStringLiteral("監督や主演、国やジャンルなど作品数が多い順にランキング表示します。"),
-               QStringLiteral("表示順は多い順、少ない順に並び替えることができます。"), QString(),
-               QStringLiteral(
-                   "※公開年月は見出しをクリックする毎に公開年としての表示に切り替えできます。")})}},
-        {"cmdPic",
-         {"fraPic",
-          Lines({QStringLiteral("収集したタイトル画像を２０タイトル分ずつ一覧表示します。"),
-                 QString(),
-                 QStringLiteral(
-                     "２１タイトル以上ある時は← →ボタンで表示を切り替えることができます。"),
-                 QStringLiteral("任意の画像、文字ををクリックするとそのタイトルでメイン画面を表示す"
-                                "ることができます。")}) +
-              kCrLf}},
-        {"cmdMaster",
-         {"fraMaster",
-          QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
-              QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +
-              QStringLiteral("またタイトルの表示順を変更することができます。") + kCrLf}},
-    };
-    for (const auto& [buttonName, target] : placeholders) {
-        const QString frameName = target.first;
-        const QString help = target.second;
-        handlers_.insert(buttonName, [this, frameName, help] { showPlaceholder(frameName, help); });
-    }
-}
-
-void frmMain::showPlaceholder(const QString& frameName, const QString& helpText) {
-    QFrame* f = frame(frameName);
-    // The master screen refills every time; the others do nothing when shown.
-    if (f->isVisible() && frameName != "fraMaster") return;
-    HideAllScreens();
-    f->show();
-    HelpText = helpText;
-    ShowHelpText();
+    // Screens still to come: an empty frame behind the common opening.
+    for (const Placeholder& p : Placeholders()) new PlaceholderScreen(*this, p);
 }
 
 void frmMain::SetScreenButtonHandler(const QString& buttonName, std::function<void()> handler) {
@@ -269,13 +274,33 @@ bool frmMain::LoadMasters() {
     if (titleScreen_) titleScreen_->ShowEvaluationItems();
     if (!Report(store::LoadOwnershipMaster(folder, masters))) return false;
     if (titleScreen_) titleScreen_->ShowOwnershipItems();
+    emit itemMastersRenamed();
     return true;
+}
+
+void frmMain::ItemMastersRenamed() {
+    if (titleScreen_) {
+        titleScreen_->ShowEvaluationItems();
+        titleScreen_->ShowOwnershipItems();
+    }
+    emit itemMastersRenamed();
 }
 
 bool frmMain::ReloadTitles() {
     const bool ok = Report(catalogue.LoadTitleData(folder));
     if (titleScreen_) titleScreen_->TitlesReloaded();
     return ok;
+}
+
+bool frmMain::TitlesRestructured() {
+    const bool ok = ReloadTitles();
+    GalleryOutOfDate = true;
+    return ok;
+}
+
+void frmMain::JumpToTitle(const QString& name) {
+    if (const int i = catalogue.IndexOf(name); i > 0) JumpTitle = i;
+    ShowMainScreen(JumpTitle);
 }
 
 void frmMain::SetupHistoryGrid() {

@@ -29,7 +29,11 @@ public:
     virtual void TitlesReloaded() = 0;
     // The history was reloaded: the content list of the entry panel follows.
     virtual void HistoryReloaded() = 0;
+    // Shows the title on the scroll bar's place (no title: empty fields).
     virtual void ShowTitle() = 0;
+    // Moves the scroll bar to title i and shows it, even when the bar already
+    // stood there; with no titles the bar stands on 1 and nothing is shown.
+    virtual void ShowTitleAt(int i) = 0;
     virtual void ShowTitleHistory() = 0;
     // The rating list and the seven score lists.
     virtual void FillRatingLists() = 0;
@@ -78,6 +82,17 @@ public:
     // Reloads the catalogue from its file and refreshes the title scroll bar's
     // range; false (after the error box) when it did not load.
     bool ReloadTitles();
+    // After titles were added, deleted or reordered on disk: reloads the
+    // catalogue (the main screen's range, pick lists and counter follow) and
+    // marks the gallery out of date. False when the reload failed.
+    bool TitlesRestructured();
+    // The double-click jump of a result list or list grid: the first title of
+    // that name becomes JumpTitle (a name that is no title leaves it), and the
+    // main screen shows it.
+    void JumpToTitle(const QString& name);
+    // The item masters in memory were renamed: every caption that shows them
+    // follows.
+    void ItemMastersRenamed();
     // Reloads the history and refills the history list grid.
     bool LoadHistory();
     // The history in memory was just reloaded by the store (after a viewing
@@ -115,6 +130,8 @@ public:
 signals:
     // The window asked the program to end (the end button).
     void endRequested();
+    // The item names changed (at start-up and after a save of a master).
+    void itemMastersRenamed();
 
 protected:
     // Closing the window ends the program: the help viewer goes with it.
@@ -123,7 +140,6 @@ protected:
 private:
     void buildButtonRow();
     void buildFrames();
-    void showPlaceholder(const QString& frameName, const QString& helpText);
     void SetupHistoryGrid();
     bool LoadMasters();
     bool AcceptChecked(const store::InputCheck& check, QString& normalised);

@@ -322,6 +322,13 @@ void MainScreen::ShowTitle() {
         cboJanru->setEditText(c.strJanru[i]);
         cboHyouka->setCurrentIndex(cboHyouka->findText(c.strHyouka[i]));
         ShowFace(c.strHyouka[i]);
+    } else {
+        // The last title was deleted: its fields go with it.
+        cboName->setEditText(QString());
+        for (QComboBox* f : {cboKantoku, cboSyuen, cboKuni, cboJanru}) f->setEditText(QString());
+        txtNengetu->clear();
+        cboHyouka->setCurrentIndex(-1);
+        ShowFace(QString());
     }
     ShowScores();
     ShowTitleHistory();
@@ -332,6 +339,16 @@ void MainScreen::ShowTitle() {
     if (c.TitleCount == 0) i = 0;
     lblKensu->setText(QStringLiteral("%1 / %2").arg(i).arg(c.TitleCount));
     ShowPicture();
+}
+
+void MainScreen::ShowTitleAt(int i) {
+    {
+        // One redraw below, whether or not the value moves.
+        const QSignalBlocker block(hsbData);
+        hsbData->setMaximum(w.catalogue.ScrollMaximum());
+        hsbData->setValue(w.catalogue.TitleCount > 0 ? i : 1);
+    }
+    ShowTitle();
 }
 
 void MainScreen::ShowFace(const QString& rating) {

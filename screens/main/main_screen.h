@@ -67,6 +67,7 @@ public:
     void TitlesReloaded() override;
     void HistoryReloaded() override;
     void ShowTitle() override;
+    void ShowTitleAt(int i) override;
     void ShowTitleHistory() override;
     void FillRatingLists() override;
     void ShowEvaluationItems() override;

@@ -1,15 +1,11 @@
 #include "screens/titles/title_commands.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QScrollBar>
-#include <QSignalBlocker>
+#include <QFrame>
 
 #include "history/history.h"
-#include "screens/main/main_screen.h"
 #include "store/masters.h"
 #include "store/side_files.h"
+#include "window/frm_main.h"
 
 namespace {
 
@@ -94,14 +90,13 @@ QString AddHelpThird() {
 
 }  // namespace
 
-TitleCommands::TitleCommands(MainScreen& screen) : QObject(&screen), s(screen) {
-    s.w.SetScreenButtonHandler("cmdNew", [this] { cmdNew_Click(); });
-    s.w.SetScreenButtonHandler("cmdDel", [this] { cmdDel_Click(); });
+TitleCommands::TitleCommands(frmMain& window) : QObject(&window), w(window) {
+    w.SetScreenButtonHandler("cmdNew", [this] { cmdNew_Click(); });
+    w.SetScreenButtonHandler("cmdDel", [this] { cmdDel_Click(); });
 }
 
 void TitleCommands::cmdNew_Click() {
-    frmMain& w = s.w;
-    if (!s.fraMain->isVisible()) w.ShowMainScreen();
+    if (!w.frame("fraMain")->isVisible()) w.ShowMainScreen();
     // The title counter is 16 bits: one more record could never be read back.
     if (w.catalogue.TitleCount >= store::kMaxRecords) {
         w.platform().MessageBox(
@@ -115,20 +110,10 @@ void TitleCommands::cmdNew_Click() {
     const std::optional<QString> name = AskNewTitleName();
     if (!name) return;
     if (!w.Report(w.catalogue.AppendTitle(w.folder, *name))) return;
-    const bool reloaded = w.ReloadTitles();
-    w.GalleryOutOfDate = true;
-    if (!reloaded) return;
-
-    const int n = w.catalogue.TitleCount;
-    s.cboName->setEditText(*name);
-    s.lblKensu->setText(QStringLiteral("%1 / %2").arg(n).arg(n));
+    if (!w.TitlesRestructured()) return;
     // The new title is shown even when the scroll bar already stood there
     // (adding to an empty catalogue).
-    if (s.TitleNumber() == n) {
-        s.ShowTitle();
-    } else {
-        s.SetTitleNumber(n);
-    }
+    w.titleScreen()->ShowTitleAt(w.catalogue.TitleCount);
 
     w.HelpText = AddHelpSecond();
     w.ShowHelpText();
@@ -137,7 +122,6 @@ void TitleCommands::cmdNew_Click() {
 }
 
 std::optional<QString> TitleCommands::AskNewTitleName() {
-    frmMain& w = s.w;
     Platform& p = w.platform();
     QString defaultText;
     for (;;) {
@@ -167,9 +151,8 @@ std::optional<QString> TitleCommands::AskNewTitleName() {
 }
 
 void TitleCommands::cmdDel_Click() {
-    frmMain& w = s.w;
     Platform& p = w.platform();
-    const QString name = s.ShownName();
+    const QString name = w.titleScreen()->ShownName();
     // The name box can be typed into; only a title's own name may be deleted.
     const int k = w.AcceptTitleName(name);
     if (k == 0) return;
@@ -183,32 +166,7 @@ void TitleCommands::cmdDel_Click() {
     // stays whole, pictures included.
     if (!w.Report(w.catalogue.SaveTitleDataWithout(w.folder, k))) return;
     DeleteFilesOfTitle(w.folder, name);
-    const bool reloaded = w.ReloadTitles();
-    w.GalleryOutOfDate = true;
-    if (!reloaded) return;
-    ShowAfterDeletion(k, n);
-}
-
-void TitleCommands::ShowAfterDeletion(int k, int n) {
-    const int remaining = s.w.catalogue.TitleCount;
-    {
-        // One redraw below, whether or not the value moves.
-        const QSignalBlocker block(s.hsbData);
-        if (remaining > 0) {
-            s.hsbData->setValue(k < n ? k : k - 1);
-        } else {
-            s.hsbData->setMaximum(1);
-            s.hsbData->setValue(1);
-        }
-    }
-    if (remaining == 0) {
-        // No title is left to show: the deleted one's fields go with it.
-        s.cboName->setEditText(QString());
-        for (QComboBox* c : {s.cboKantoku, s.cboSyuen, s.cboKuni, s.cboJanru})
-            c->setEditText(QString());
-        s.txtNengetu->clear();
-        s.cboHyouka->setCurrentIndex(-1);
-        s.ShowFace(QString());
-    }
-    s.ShowTitle();
+    if (!w.TitlesRestructured()) return;
+    // The title that took its place, or the new last one.
+    w.titleScreen()->ShowTitleAt(k < n ? k : k - 1);
 }
