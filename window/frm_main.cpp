@@ -298,6 +298,13 @@ bool frmMain::TitlesRestructured() {
     return ok;
 }
 
+bool frmMain::TitlesReordered(const store::Status& written) {
+    if (!Report(written)) return false;
+    if (!TitlesRestructured()) return false;
+    if (titleScreen_) titleScreen_->ShowTitleAt(1);
+    return true;
+}
+
 void frmMain::JumpToTitle(const QString& name) {
     if (const int i = catalogue.IndexOf(name); i > 0) JumpTitle = i;
     ShowMainScreen(JumpTitle);

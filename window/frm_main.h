@@ -86,6 +86,10 @@ public:
     // catalogue (the main screen's range, pick lists and counter follow) and
     // marks the gallery out of date. False when the reload failed.
     bool TitlesRestructured();
+    // After the catalogue was written in a new order: reports a failed write
+    // (the file keeps the old order), else reloads and shows title 1 even when
+    // it was shown already. True when the new order is in place.
+    bool TitlesReordered(const store::Status& written);
     // The double-click jump of a result list or list grid: the first title of
     // that name becomes JumpTitle (a name that is no title leaves it), and the
     // main screen shows it.
