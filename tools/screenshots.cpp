@@ -2,6 +2,7 @@
 //   hoshi_screenshots <working folder> <output folder>
 // Dialogs are answered at once (and each is saved as a picture too).
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFont>
 #include <QMessageBox>
@@ -69,7 +70,13 @@ int main(int argc, char* argv[]) {
     emit window.findChild<Grid*>("msgKansyou")->DblClick();
     Save(&window, QStringLiteral("viewing-entry"));
     window.findChild<QPushButton*>("cmdYame1")->click();
-    for (const char* b : {"cmdKensaku", "cmdIchiran", "cmdIchiran2", "cmdIchiran3", "cmdList",
+    // The search screen with the titles of the first director listed.
+    window.button("cmdKensaku")->click();
+    auto* director = window.findChild<QComboBox*>("cboKantoku2");
+    director->setCurrentIndex(0);
+    emit director->activated(0);
+    Save(&window, QStringLiteral("search-director"));
+    for (const char* b : {"cmdIchiran", "cmdIchiran2", "cmdIchiran3", "cmdList",
                           "cmdRank", "cmdPic", "cmdMaster", "cmdMain"}) {
         window.button(b)->click();
         Save(&window, b);

@@ -94,10 +94,6 @@ const std::vector<Placeholder>& Placeholders() {
             "タイトルをダブルクリックするとそのタイトルでメイン画面を表示することができます。") +
         kCrLf + kCrLf;
     static const std::vector<Placeholder> table = {
-        {"cmdKensaku", "fraKensaku",
-         QStringLiteral("タイトルに使われている「語句」や「監督名」、「主演」、「ジャンル」などの"
-                        "情報を使って") +
-             kCrLf + QStringLiteral("タイトルの検索をすることができます。") + kCrLf + kCrLf},
         {"cmdIchiran", "fraIchiran",
          QStringLiteral("それぞれのタイトルにおける各種データを一覧表示しています。") + kCrLf +
              kCrLf + sortLines + jumpLines},
