@@ -83,6 +83,7 @@ void WorkingFolder::refreshListing() const {
     const qint64 stamp = folderStamp(path_);
     if (stamp == listingStamp_ && stamp != -1) return;
     listing_.clear();
+    ++listingGeneration_;
     listingStamp_ = stamp;
     DIR* dir = ::opendir(nativePath(path_).constData());
     if (!dir) return;
@@ -97,14 +98,16 @@ void WorkingFolder::refreshListing() const {
 
 void WorkingFolder::noteCreated(const QString& fileName) const {
     QStringList& names = listing_[fileName.toCaseFolded()];
-    if (!names.contains(fileName)) names.append(fileName);
+    if (names.contains(fileName)) return;
+    names.append(fileName);
+    ++listingGeneration_;
 }
 
 void WorkingFolder::noteRemoved(const QString& fileName) const {
     const QString key = fileName.toCaseFolded();
     auto it = listing_.find(key);
     if (it == listing_.end()) return;
-    it->removeAll(fileName);
+    if (it->removeAll(fileName) > 0) ++listingGeneration_;
     if (it->isEmpty()) listing_.erase(it);
 }
 
@@ -370,6 +373,8 @@ QStringList WorkingFolder::list(const QString& prefix, const QString& suffix) co
     refreshListing();
     const QString p = prefix.toCaseFolded();
     const QString s = suffix.toCaseFolded();
+    PatternListing& cached = patternListings_[p + QLatin1Char('/') + s];
+    if (cached.generation == listingGeneration_ && listingGeneration_ != 0) return cached.names;
     QStringList result;
     for (auto it = listing_.constBegin(); it != listing_.constEnd(); ++it) {
         if (it.key().size() >= p.size() + s.size() && it.key().startsWith(p) &&
@@ -378,6 +383,7 @@ QStringList WorkingFolder::list(const QString& prefix, const QString& suffix) co
         }
     }
     std::sort(result.begin(), result.end());
+    cached = {listingGeneration_, result};
     return result;
 }
 

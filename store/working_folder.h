@@ -68,6 +68,14 @@ private:
     // Case-folded name -> actual entry names; rebuilt when the folder changes.
     mutable QHash<QString, QStringList> listing_;
     mutable qint64 listingStamp_ = -1;
+    // Counts the changes of listing_, so that a listing by pattern is only
+    // made again after one (the searches list the side files at every use).
+    mutable quint64 listingGeneration_ = 0;
+    struct PatternListing {
+        quint64 generation;
+        QStringList names;
+    };
+    mutable QHash<QString, PatternListing> patternListings_;
 };
 
 }  // namespace store

@@ -190,6 +190,10 @@ TEST(WorkingFolder, ListByPrefixAndSuffixIgnoringCase) {
     ASSERT_TRUE(f.remove(QStringLiteral("メモ_a.TXT")).isOk());
     EXPECT_EQ(f.list(QStringLiteral("メモ_"), QStringLiteral(".txt")),
               (QStringList{QStringLiteral("メモ_B.TXT"), QStringLiteral("メモ_D.txt")}));
+    // A file another program put there is listed too.
+    t.write(QStringLiteral("メモ_0.txt"), "x");
+    EXPECT_EQ(f.list(QStringLiteral("メモ_"), QStringLiteral(".txt")).first(),
+              QStringLiteral("メモ_0.txt"));
 }
 
 // ---- A write that fails for lack of space leaves the old file.
