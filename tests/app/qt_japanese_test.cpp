@@ -41,13 +41,14 @@ TEST(QtJapanese, StandardTextsReadJapaneseOnceLoaded) {
     EXPECT_EQ(ButtonCaptions(Platform::Buttons::YesNo), (QStringList{"&Yes", "&No"}));
 
     ASSERT_TRUE(InstallQtJapanese(*qApp));
+    // Shown as "はい(Y)" and "いいえ(N)", with the keys underlined.
     EXPECT_EQ(ButtonCaptions(Platform::Buttons::YesNo),
-              (QStringList{QStringLiteral("はい"), QStringLiteral("いいえ")}));
+              (QStringList{QStringLiteral("はい(&Y)"), QStringLiteral("いいえ(&N)")}));
     EXPECT_EQ(ButtonCaptions(Platform::Buttons::OkCancel),
               (QStringList{QStringLiteral("OK"), QStringLiteral("キャンセル")}));
 
     QLineEdit field;
     std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
     ASSERT_FALSE(menu->actions().isEmpty());
-    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("元に戻す(&U)"));
+    EXPECT_EQ(menu->actions().front()->text(), QStringLiteral("元に戻す(&U)\tCtrl+Z"));
 }
