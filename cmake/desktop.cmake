@@ -44,12 +44,12 @@ endif()
 set(CPACK_PACKAGE_NAME hoshinote)
 set(CPACK_PACKAGE_VERSION 0.1.0)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "film catalogue for Japanese-speaking users")
-set(CPACK_PACKAGE_DESCRIPTION
-  "ホシノートＷ keeps the films you own and have watched: director, lead actor, release, country, genre, "
-  "ratings, scores, ownership, cast, synopsis, memo, a picture and the viewing history, in plain "
-  "Shift_JIS text files of one folder. Started from the menu it opens "
-  "~/.local/share/hoshinote/catalogue, made from a sample catalogue on first start.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "ホシノートＷ keeps the films you own and have watched: director, lead actor,\n"
+  "release, country, genre, ratings, scores, ownership, cast, synopsis, memo,\n"
+  "a picture and the viewing history, in plain Shift_JIS text files of one\n"
+  "folder. Started from the menu it opens ~/.local/share/hoshinote/catalogue,\n"
+  "made from a sample catalogue on first start.")
 set(CPACK_PACKAGE_CONTACT "hoshinote developers <hoshinote@localhost>")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
