@@ -2,12 +2,14 @@
 #include <QDir>
 #include <QFont>
 
+#include "app/qt_japanese.h"
 #include "screens/screens.h"
 #include "window/frm_main.h"
 #include "window/qt_platform.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    InstallQtJapanese(app);
     app.setFont(QFont(QStringLiteral("IPAGothic"), 10));
     QtPlatform platform;
     frmMain window(platform, QDir::currentPath());

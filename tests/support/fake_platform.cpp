@@ -36,9 +36,13 @@ std::optional<QString> FakePlatform::InputBox(const QString& prompt, const QStri
                       << prompt.toStdString();
         return std::nullopt;
     }
-    auto a = inputs_.front();
+    // Taken apart rather than copied whole: GCC's optimiser takes a copied
+    // optional<QString> for uninitialised (-Wmaybe-uninitialized).
+    const bool cancelled = !inputs_.front().has_value();
+    QString text = cancelled ? QString() : *inputs_.front();
     inputs_.pop_front();
-    return a;
+    if (cancelled) return std::nullopt;
+    return text;
 }
 
 void FakePlatform::WaitMilliseconds(qint64 ms) {
