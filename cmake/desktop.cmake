@@ -5,6 +5,7 @@ add_library(hoshi_app STATIC app/qt_japanese.cpp app/qt_japanese.h)
 target_include_directories(hoshi_app PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(hoshi_app PUBLIC Qt6::Core)
 target_link_libraries(hoshinote PRIVATE hoshi_app)
+target_link_libraries(hoshi_screenshots PRIVATE hoshi_app)
 
 include(GNUInstallDirs)
 set(HOSHI_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/hoshinote)

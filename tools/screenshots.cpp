@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/qt_japanese.h"
 #include "screens/screens.h"
 #include "window/frm_main.h"
 #include "window/grid.h"
@@ -49,6 +50,7 @@ public:
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    InstallQtJapanese(app);
     app.setFont(QFont(QStringLiteral("IPAGothic"), 10));
     if (argc < 3) {
         std::fprintf(stderr, "usage: hoshi_screenshots <working folder> <output folder>\n");
