@@ -1,7 +1,9 @@
 #include "screens/screens.h"
 
+#include "screens/images/gallery_screen.h"
 #include "screens/main/field_editing.h"
 #include "screens/main/main_screen.h"
+#include "screens/main/picture_import.h"
 #include "screens/main/text_pages.h"
 #include "screens/main/viewing_entry.h"
 #include "screens/titles/title_commands.h"
@@ -12,5 +14,7 @@ void AttachScreens(frmMain& window) {
     new FieldEditing(*main);
     new TextPages(*main);
     new ViewingEntry(*main);
+    new PictureImport(*main);
     new TitleCommands(window);
+    new GalleryScreen(window);
 }
