@@ -42,7 +42,7 @@ const Texts& T() {
 constexpr int kSlotWidth = TwipsToPixels(1920);
 constexpr int kSlotHeight = TwipsToPixels(1440);
 constexpr int kNameHeight = 18;
-constexpr int kLeft = 24;
+constexpr int kLeft = 56;
 constexpr int kTop = 10;
 constexpr int kColumnPitch = kSlotWidth + 28;
 constexpr int kRowPitch = kNameHeight + 2 + kSlotHeight + 18;
@@ -205,6 +205,9 @@ void GalleryScreen::FillSlots(int page) {
         const int n = logic::GalleryTitleAt(page, k, c.TitleCount);
         if (n == 0) break;
         lblName[k]->setText(c.strDaimei[n]);
+        // A name wider than its slot shows its beginning.
+        const bool fits = lblName[k]->fontMetrics().horizontalAdvance(c.strDaimei[n]) <= kSlotWidth;
+        lblName[k]->setAlignment(fits ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
         const QImage picture = SlotPicture(store::PictureCandidates(w.folder, c.strDaimei[n]));
         if (!picture.isNull()) imgPIc[k]->setPixmap(QPixmap::fromImage(picture));
         // The pictures appear one by one.
