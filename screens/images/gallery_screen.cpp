@@ -7,6 +7,10 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QThreadPool>
+#include <chrono>
+#include <future>
+#include <vector>
 
 #include "logic/pictures.h"
 #include "store/side_files.h"
@@ -201,14 +205,34 @@ void GalleryScreen::ClearSlots() {
 void GalleryScreen::FillSlots(int page) {
     const int number = ++fillNumber_;
     const store::Catalogue& c = w.catalogue;
+    // The pictures of the page are decoded by the pool's threads in slot
+    // order, while this thread shows each as soon as it is ready.
+    if (cancelDecoding_) cancelDecoding_->store(true);
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    cancelDecoding_ = cancelled;
+    std::vector<std::future<QImage>> pictures;
     for (int k = 1; k <= logic::kGallerySlots; ++k) {
         const int n = logic::GalleryTitleAt(page, k, c.TitleCount);
         if (n == 0) break;
-        lblName[k]->setText(c.strDaimei[n]);
+        auto task = std::make_shared<std::packaged_task<QImage()>>(
+            [candidates = store::PictureCandidates(w.folder, c.strDaimei[n]), cancelled] {
+                return cancelled->load() ? QImage() : SlotPicture(candidates);
+            });
+        pictures.push_back(task->get_future());
+        QThreadPool::globalInstance()->start([task] { (*task)(); });
+    }
+    for (int k = 1; k <= int(pictures.size()); ++k) {
+        const QString& name = c.strDaimei[logic::GalleryTitleAt(page, k, c.TitleCount)];
+        lblName[k]->setText(name);
         // A name wider than its slot shows its beginning.
-        const bool fits = lblName[k]->fontMetrics().horizontalAdvance(c.strDaimei[n]) <= kSlotWidth;
+        const bool fits = lblName[k]->fontMetrics().horizontalAdvance(name) <= kSlotWidth;
         lblName[k]->setAlignment(fits ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-        const QImage picture = SlotPicture(store::PictureCandidates(w.folder, c.strDaimei[n]));
+        std::future<QImage>& ready = pictures[k - 1];
+        while (ready.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+            w.platform().ProcessPendingEvents();
+            if (number != fillNumber_) return;
+        }
+        const QImage picture = ready.get();
         if (!picture.isNull()) imgPIc[k]->setPixmap(QPixmap::fromImage(picture));
         // The pictures appear one by one.
         w.platform().ProcessPendingEvents();

@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <array>
+#include <atomic>
+#include <memory>
 
 #include "window/screen.h"
 
@@ -46,4 +48,6 @@ private:
     // Each fill is numbered; a fill started while another lets pending events
     // run (a page button pressed meanwhile) stops the older one.
     int fillNumber_ = 0;
+    // Set to drop the decoding still queued for a page no longer filled.
+    std::shared_ptr<std::atomic<bool>> cancelDecoding_;
 };
