@@ -71,20 +71,16 @@ protected:
     const QByteArray newPicture = QByteArray(5000, 'n');
 };
 
-TEST_F(CopyPictureIn, CopiesTheBytesUnderTheTargetName) {
-    elsewhere.write("photo.JPG", newPicture);
-    ASSERT_TRUE(logic::CopyPictureIn(folder, elsewhere.file("photo.JPG"), "T.JPG").isOk());
-    EXPECT_EQ(work.read("T.JPG"), newPicture);
-    EXPECT_EQ(elsewhere.read("photo.JPG"), newPicture);
-}
-
 // T.jpg and T.JPG are one file: the old one is replaced, no second appears.
-TEST_F(CopyPictureIn, ReplacesThePictureOfTheSameNameIgnoringCase) {
-    work.write("T.jpg", oldPicture);
+TEST_F(CopyPictureIn, CopiesTheBytesOverThePictureOfTheSameNameIgnoringCase) {
     elsewhere.write("photo.JPG", newPicture);
+    ASSERT_TRUE(logic::CopyPictureIn(folder, elsewhere.file("photo.JPG"), "A.JPG").isOk());
+    EXPECT_EQ(work.read("A.JPG"), newPicture);
+    work.write("T.jpg", oldPicture);
     ASSERT_TRUE(logic::CopyPictureIn(folder, elsewhere.file("photo.JPG"), "T.JPG").isOk());
-    EXPECT_EQ(work.entries(), QStringList{"T.jpg"});
+    EXPECT_EQ(work.entries(), (QStringList{"A.JPG", "T.jpg"}));
     EXPECT_EQ(work.read("T.jpg"), newPicture);
+    EXPECT_EQ(elsewhere.read("photo.JPG"), newPicture);
 }
 
 // Taken from the working folder onto itself, the picture stays whole.

@@ -271,20 +271,8 @@ TEST_F(PictureImportTest, AFailedCopyIsReportedAndKeepsTheOldPicture) {
     EXPECT_EQ(fake->dialogs[1].icon, Platform::Icon::Critical);
     EXPECT_TRUE(fake->dialogs[1].text.contains("T1.jpg"));
     EXPECT_EQ(ReadFile("T1.jpg"), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter("jpg"),
-              QStringList{"T1.jpg"});
     EXPECT_TRUE(Frame()->isVisible());
     EXPECT_FALSE(window->GalleryOutOfDate);
-
-    // A source gone since it was listed names itself.
-    QFile::remove(Source("big.jpg"));
-    fake->Answer(Answer::Ok);
-    fake->Answer();
-    Copy();
-    ASSERT_EQ(fake->dialogs.size(), 4u);
-    EXPECT_TRUE(fake->dialogs[3].text.contains(Source("big.jpg")));
-    EXPECT_EQ(ReadFile("T1.jpg"), old);
-    EXPECT_TRUE(Frame()->isVisible());
 }
 
 // A title whose name leaves the working folder receives no picture; nor does a
