@@ -1,7 +1,9 @@
 #include "screens/screens.h"
 
+#include "screens/images/gallery_screen.h"
 #include "screens/main/field_editing.h"
 #include "screens/main/main_screen.h"
+#include "screens/main/picture_import.h"
 #include "screens/main/text_pages.h"
 #include "screens/main/viewing_entry.h"
 #include "screens/search/search_screen.h"
@@ -13,6 +15,8 @@ void AttachScreens(frmMain& window) {
     new FieldEditing(*main);
     new TextPages(*main);
     new ViewingEntry(*main);
+    new PictureImport(*main);
     new TitleCommands(window);
     new SearchScreen(window);
+    new GalleryScreen(window);
 }

@@ -5,7 +5,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFont>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -72,14 +75,24 @@ int main(int argc, char* argv[]) {
     emit window.findChild<Grid*>("msgKansyou")->DblClick();
     Save(&window, QStringLiteral("viewing-entry"));
     window.findChild<QPushButton*>("cmdYame1")->click();
+    // The picture import panel, a picture of the working folder previewed.
+    QLabel* picture = window.findChild<QLabel*>("imgGazou");
+    QMouseEvent click(QEvent::MouseButtonRelease, QPointF(5, 5),
+                      picture->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(picture, &click);
+    if (auto* files = window.findChild<QListWidget*>("filZukei_Moto"); files->count() > 1)
+        files->setCurrentRow(1);
+    Save(&window, QStringLiteral("picture-import"));
+    window.findChild<QPushButton*>("cmdYame")->click();
     // The search screen with the titles of the first director listed.
     window.button("cmdKensaku")->click();
     auto* director = window.findChild<QComboBox*>("cboKantoku2");
     director->setCurrentIndex(0);
     emit director->activated(0);
     Save(&window, QStringLiteral("search-director"));
-    for (const char* b : {"cmdIchiran", "cmdIchiran2", "cmdIchiran3", "cmdList",
-                          "cmdRank", "cmdPic", "cmdMaster", "cmdMain"}) {
+    for (const char* b : {"cmdIchiran", "cmdIchiran2", "cmdIchiran3", "cmdList", "cmdRank",
+                          "cmdPic", "cmdMaster", "cmdMain"}) {
         window.button(b)->click();
         Save(&window, b);
     }

@@ -116,13 +116,6 @@ const std::vector<Placeholder>& Placeholders() {
               QStringLiteral("表示順は多い順、少ない順に並び替えることができます。"), QString(),
               QStringLiteral(
                   "※公開年月は見出しをクリックする毎に公開年としての表示に切り替えできます。")})},
-        {"cmdPic", "fraPic",
-         Lines(
-             {QStringLiteral("収集したタイトル画像を２０タイトル分ずつ一覧表示します。"), QString(),
-              QStringLiteral("２１タイトル以上ある時は← →ボタンで表示を切り替えることができます。"),
-              QStringLiteral("任意の画像、文字ををクリックするとそのタイトルでメイン画面を表示"
-                             "することができます。")}) +
-             kCrLf},
         {"cmdMaster", "fraMaster",
          QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
              QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +

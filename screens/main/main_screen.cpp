@@ -12,6 +12,7 @@
 #include <QScrollBar>
 
 #include "history/history.h"
+#include "logic/pictures.h"
 #include "screens/main/faces.h"
 #include "store/side_files.h"
 #include "window/grid.h"
@@ -24,7 +25,8 @@ using store::Catalogue;
 
 constexpr int kPictureX = 430;
 constexpr int kPictureTop = 44;
-constexpr int kPictureHeight = TwipsToPixels(4650);
+constexpr int kPictureHeightTwips = 4650;
+constexpr int kPictureHeight = TwipsToPixels(kPictureHeightTwips);
 constexpr int kBoxSize = 16;
 constexpr int kFaceSize = 44;
 
@@ -116,10 +118,12 @@ void MainScreen::build() {
     buildPages(fraMain);
     buildEntryPanel(fraMain);
 
-    // The picture import panel takes this place over the main screen.
+    // The picture import panel lies over the fields and scores, leaving the
+    // title and the picture it previews in sight.
     fraPicget = new QFrame(fraMain);
     fraPicget->setObjectName("fraPicget");
-    fraPicget->setGeometry(kPictureX, kPictureTop, 554, 400);
+    fraPicget->setGeometry(8, 44, 404, 452);
+    fraPicget->setAutoFillBackground(true);
     fraPicget->setFrameShape(QFrame::StyledPanel);
     fraPicget->hide();
 }
@@ -413,15 +417,19 @@ void MainScreen::ShowPicture() {
         image = reader.read();
     }
     if (image.isNull()) return;
-    pictureSize = image.size();
+    ShowPictureImage(image, image.size());
+}
+
+QSize MainScreen::PictureBoxSize(QSize natural) const {
+    const auto width = logic::PictureBoxWidth(PixelsToTwips(natural.width()),
+                                              PixelsToTwips(natural.height()), kPictureHeightTwips);
+    return {width ? TwipsToPixels(*width) : imgGazou->width(), kPictureHeight};
+}
+
+void MainScreen::ShowPictureImage(const QImage& image, QSize natural) {
+    pictureSize = natural;
     imgGazou->setPixmap(QPixmap::fromImage(image));
-    if (PixelsToTwips(image.width()) > 1000) {
-        const double r = double(image.height()) / image.width();
-        int width = kPictureHeight;
-        if (r > 1.3) width = TwipsToPixels(3030);
-        if (r < 0.9) width = TwipsToPixels(6165);
-        imgGazou->resize(width, kPictureHeight);
-    }
+    imgGazou->resize(PictureBoxSize(natural));
 }
 
 void MainScreen::ShowTitleHistory() {

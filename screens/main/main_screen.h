@@ -9,6 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
+class QImage;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -82,6 +83,11 @@ public:
     void ShowFace(const QString& rating);
     void LoadSideTexts();
     void ShowPicture();
+    // Shows a picture (decoded at any size) in imgGazou, the box's width
+    // following the shape of its natural size.
+    void ShowPictureImage(const QImage& image, QSize natural);
+    // The size imgGazou takes for a picture of that natural size.
+    QSize PictureBoxSize(QSize natural) const;
     void SelectPage(int k);  // cmdHyouji1..4_Click
 
 private:

@@ -1,0 +1,142 @@
+// The picture gallery and the import panel's preview with camera-sized
+// pictures (4000 x 3000 JPEG): a page of twenty slots, opening the gallery
+// unbuilt on the worst-case catalogue, and previewing one picture.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "bench/quiet_platform.h"
+#include "bench/worst_case.h"
+#include "screens/screens.h"
+#include "window/frm_main.h"
+
+namespace {
+
+// A photograph-like picture: smooth shading with fine grain, so that it does
+// not compress to almost nothing.
+QByteArray CameraJpeg() {
+    QImage image(4000, 3000, QImage::Format_RGB32);
+    quint32 seed = 12345;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int grain = int(seed >> 28) - 8;
+            line[x] =
+                qRgb(qBound(0, x * 255 / 4000 + grain, 255), qBound(0, y * 255 / 3000 + grain, 255),
+                     qBound(0, ((x + y) / 27) % 256 + grain, 255));
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 90);
+    return bytes;
+}
+
+void Write(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly)) f.write(bytes);
+}
+
+// The worst case with a picture for each title of the first two pages, made
+// once for every benchmark of this file; left to the end of the process.
+struct Gallery {
+    QTemporaryDir dir;
+    QuietPlatform platform;
+    frmMain* window = nullptr;
+
+    Gallery() {
+        if (!dir.isValid()) return;
+        WriteWorstCase(dir.path());
+        const QByteArray jpeg = CameraJpeg();
+        std::printf("# picture of 4000 x 3000: %lld bytes\n", static_cast<long long>(jpeg.size()));
+        for (int i = 1; i <= 40; ++i) Write(dir.filePath(WorstCaseTitle(i) + ".jpg"), jpeg);
+        Write(dir.filePath("preview-a.jpg"), jpeg);
+        Write(dir.filePath("preview-b.JPG"), jpeg);
+        window = new frmMain(platform, dir.path());
+        AttachScreens(*window);
+        if (!window->Form_Load()) window = nullptr;
+        QApplication::processEvents();
+    }
+    QPushButton* Button(const char* name) const { return window->findChild<QPushButton*>(name); }
+};
+
+Gallery& Shared() {
+    static Gallery* gallery = new Gallery;
+    return *gallery;
+}
+
+}  // namespace
+
+// One page of twenty pictures, paging between the first two pages.
+static void gallery_page(benchmark::State& state) {
+    Gallery& g = Shared();
+    if (!g.window) {
+        state.SkipWithError("the worst case did not load");
+        return;
+    }
+    g.window->button("cmdPic")->click();
+    bool onSecond = false;
+    for (auto _ : state) {
+        g.Button(onSecond ? "cmdDown" : "cmdUp")->click();
+        onSecond = !onSecond;
+    }
+}
+BENCHMARK(gallery_page)->Unit(benchmark::kMillisecond);
+
+// Opening the gallery when it is out of date: page 1 built afresh.
+static void open_gallery_unbuilt(benchmark::State& state) {
+    Gallery& g = Shared();
+    if (!g.window) {
+        state.SkipWithError("the worst case did not load");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        g.window->button("cmdMain")->click();
+        g.window->GalleryOutOfDate = true;
+        state.ResumeTiming();
+        g.window->button("cmdPic")->click();
+    }
+}
+BENCHMARK(open_gallery_unbuilt)->Unit(benchmark::kMillisecond);
+
+// A click on a file of the import panel: the picture previewed on the main
+// screen.
+static void preview_picture(benchmark::State& state) {
+    Gallery& g = Shared();
+    if (!g.window) {
+        state.SkipWithError("the worst case did not load");
+        return;
+    }
+    g.window->button("cmdMain")->click();
+    QLabel* picture = g.window->findChild<QLabel*>("imgGazou");
+    auto* files = g.window->findChild<QListWidget*>("filZukei_Moto");
+    QMouseEvent press(QEvent::MouseButtonRelease, QPointF(5, 5),
+                      picture->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(picture, &press);
+    const QList<QListWidgetItem*> a = files->findItems("preview-a.jpg", Qt::MatchExactly);
+    const QList<QListWidgetItem*> b = files->findItems("preview-b.JPG", Qt::MatchExactly);
+    if (a.size() != 1 || b.size() != 1) {
+        state.SkipWithError("the pictures are not listed");
+        return;
+    }
+    bool onA = false;
+    for (auto _ : state) {
+        files->setCurrentItem(onA ? b.first() : a.first());
+        onA = !onA;
+    }
+    g.window->findChild<QPushButton*>("cmdYame")->click();
+}
+BENCHMARK(preview_picture)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+#include "store/status.h"
+#include "store/working_folder.h"
+
+namespace logic {
+
+// --- the gallery: twenty slots a page, slot k of page p is title (p-1)*20+k ---
+
+inline constexpr int kGallerySlots = 20;
+
+// Pages needed for the titles (0 for an empty catalogue).
+int GalleryPageCount(int titleCount);
+// The numbers the page reads as "first ～ last" (the last also on a page that
+// is not full).
+int GalleryFirstNumber(int page);
+int GalleryLastNumber(int page);
+// The title number in a slot (1..20) of a page, or 0 for a slot past the last
+// title.
+int GalleryTitleAt(int page, int slot, int titleCount);
+// The page the paging buttons lead to; the same page where there is none.
+int NextGalleryPage(int page, int pageCount);
+int PreviousGalleryPage(int page);
+
+// --- a picture's shape on the main screen ---
+
+// The width, in twips, the main picture box takes for a picture of the given
+// natural size (twips) in a box of the given height: narrow for an upright
+// picture, full for a wide one, square otherwise. Nothing for a picture of
+// 1000 twips or less across, which leaves the box as it was.
+std::optional<int> PictureBoxWidth(int widthTwips, int heightTwips, int boxHeightTwips);
+
+// --- bringing a picture in ---
+
+// The folder path and a file name in it as one path.
+QString JoinPath(const QString& folderPath, const QString& fileName);
+
+// The file a title's picture is copied to: the title's name and the last four
+// characters of the source's name, spelled as the source spells them
+// ("photo.JPG" gives "T.JPG").
+QString PictureTargetName(const QString& title, const QString& sourceFileName);
+
+// Why a picture cannot be taken in for a title, before anything is asked:
+// the title's name would make a file outside the working folder.
+bool PictureTargetRefused(const QString& targetName);
+
+// Copies the source file into the working folder under the target name,
+// replacing a file of that name (letter case ignored) as a whole: a source
+// that cannot be read or a write that fails leaves the old picture byte for
+// byte and returns the error.
+store::Status CopyPictureIn(store::WorkingFolder& folder, const QString& sourcePath,
+                            const QString& targetName);
+
+}  // namespace logic

@@ -1,0 +1,267 @@
+#include "screens/images/gallery_screen.h"
+
+#include <QFrame>
+#include <QImageReader>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QThreadPool>
+#include <chrono>
+#include <future>
+#include <vector>
+
+#include "logic/pictures.h"
+#include "store/side_files.h"
+#include "window/frm_main.h"
+#include "window/twips.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The screen's texts.
+struct Texts {
+    QString help = QStringLiteral("収集したタイトル画像を２０タイトル分ずつ一覧表示します。") +
+                   kCrLf + kCrLf +
+                   QStringLiteral(
+                       "２１タイトル以上ある時は← →ボタンで表示を切り替えることが"
+                       "できます。") +
+                   kCrLf +
+                   QStringLiteral(
+                       "任意の画像、文字ををクリックするとそのタイトルでメイン画面を"
+                       "表示することができます。") +
+                   kCrLf + kCrLf;
+    QString between = QStringLiteral("～");
+    QString previous = QStringLiteral("前の２０タイトル");
+    QString next = QStringLiteral("次の２０タイトル");
+};
+
+const Texts& T() {
+    static const Texts texts;
+    return texts;
+}
+
+constexpr int kSlotWidth = TwipsToPixels(1920);
+constexpr int kSlotHeight = TwipsToPixels(1440);
+constexpr int kNameHeight = 18;
+constexpr int kLeft = 56;
+constexpr int kTop = 10;
+constexpr int kColumnPitch = kSlotWidth + 28;
+constexpr int kRowPitch = kNameHeight + 2 + kSlotHeight + 18;
+
+// The page buttons' pictures: a broad arrow pointing left or right.
+QIcon ArrowIcon(bool right) {
+    constexpr int size = 48;
+    QPixmap pm(size, size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    arrow.moveTo(4, size / 2.0);
+    arrow.lineTo(24, 6);
+    arrow.lineTo(24, 16);
+    arrow.lineTo(44, 16);
+    arrow.lineTo(44, 32);
+    arrow.lineTo(24, 32);
+    arrow.lineTo(24, 42);
+    arrow.closeSubpath();
+    if (right) p.setTransform(QTransform(-1, 0, 0, 1, size, 0));
+    p.setPen(QPen(QColor(40, 80, 140), 2));
+    p.setBrush(QColor(110, 160, 220));
+    p.drawPath(arrow);
+    return QIcon(pm);
+}
+
+QPushButton* PageButton(const QString& name, bool right, const QString& tip, QWidget* parent,
+                        const QRect& r) {
+    auto* b = new QPushButton(parent);
+    b->setObjectName(name);
+    b->setIcon(ArrowIcon(right));
+    b->setIconSize(QSize(48, 48));
+    b->setToolTip(tip);
+    b->setGeometry(r);
+    return b;
+}
+
+// The picture of a slot from the title's existing picture files (.jpg, .gif,
+// .bmp): the last one that loads, decoded at the size of the slot.
+QImage SlotPicture(const QStringList& candidates) {
+    for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
+        QImageReader reader(*it);
+        reader.setDecideFormatFromContent(true);
+        reader.setScaledSize(QSize(kSlotWidth, kSlotHeight));
+        const QImage image = reader.read();
+        if (!image.isNull()) return image;
+    }
+    return {};
+}
+
+}  // namespace
+
+GalleryScreen::GalleryScreen(frmMain& window) : Screen(window, "fraPic", "cmdPic") {
+    build();
+    // A built gallery reopens as it was left, without its explanation: the
+    // common opening does not fit.
+    w.SetScreenButtonHandler("cmdPic", [this] { cmdPic_Click(); });
+}
+
+void GalleryScreen::build() {
+    QFrame* f = frame();
+    for (int k = 1; k <= logic::kGallerySlots; ++k) {
+        const int x = kLeft + ((k - 1) % 5) * kColumnPitch;
+        const int y = kTop + ((k - 1) / 5) * kRowPitch;
+        lblName[k] = new QLabel(f);
+        lblName[k]->setObjectName(QStringLiteral("lblName_%1").arg(k));
+        lblName[k]->setGeometry(x, y, kSlotWidth, kNameHeight);
+        lblName[k]->setAlignment(Qt::AlignCenter);
+        lblName[k]->installEventFilter(this);
+        imgPIc[k] = new QLabel(f);
+        imgPIc[k]->setObjectName(QStringLiteral("imgPIc_%1").arg(k));
+        imgPIc[k]->setGeometry(x, y + kNameHeight + 2, kSlotWidth, kSlotHeight);
+        imgPIc[k]->setScaledContents(true);
+        imgPIc[k]->setFrameShape(QFrame::StyledPanel);
+        imgPIc[k]->setCursor(Qt::PointingHandCursor);
+        imgPIc[k]->installEventFilter(this);
+    }
+    cmdDown = PageButton("cmdDown", false, T().previous, f, QRect(872, 16, 96, 228));
+    cmdUp = PageButton("cmdUp", true, T().next, f, QRect(872, 252, 96, 228));
+    connect(cmdDown, &QAbstractButton::clicked, this, [this] { cmdDown_Click(); });
+    connect(cmdUp, &QAbstractButton::clicked, this, [this] { cmdUp_Click(); });
+
+    const QRect places[3] = {{812, 500, 64, 26}, {910, 500, 64, 26}, {878, 500, 30, 26}};
+    const Qt::Alignment aligns[3] = {Qt::AlignRight | Qt::AlignVCenter,
+                                     Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignCenter};
+    for (int k = 0; k < 3; ++k) {
+        lblPicKan[k] = new QLabel(f);
+        lblPicKan[k]->setObjectName(QStringLiteral("lblPicKan_%1").arg(k));
+        lblPicKan[k]->setGeometry(places[k]);
+        lblPicKan[k]->setAlignment(aligns[k]);
+    }
+    lblPicKan[2]->setText(T().between);
+    ShowPageNumbers(1);
+}
+
+QString GalleryScreen::HelpText() const {
+    return T().help;
+}
+
+bool GalleryScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        for (int k = 1; k <= logic::kGallerySlots; ++k) {
+            QLabel* hit = watched == imgPIc[k]    ? imgPIc[k]
+                          : watched == lblName[k] ? lblName[k]
+                                                  : nullptr;
+            if (hit && mouse->button() == Qt::LeftButton &&
+                hit->rect().contains(mouse->position().toPoint())) {
+                imgPIc_Click(k);
+                break;
+            }
+        }
+    }
+    return Screen::eventFilter(watched, event);
+}
+
+void GalleryScreen::cmdPic_Click() {
+    if (frame()->isVisible()) return;
+    w.HideAllScreens();
+    if (!w.GalleryOutOfDate) {
+        frame()->show();
+        return;
+    }
+    Fill();
+}
+
+void GalleryScreen::Fill() {
+    GalleryPage = 1;
+    ShowPageNumbers(1);
+    ClearSlots();
+    frame()->show();
+    GalleryPageCount = logic::GalleryPageCount(w.catalogue.TitleCount);
+    // An empty catalogue leaves the gallery to be built when titles come.
+    if (w.catalogue.TitleCount == 0) return;
+    w.platform().SetWaitPointer(true);
+    FillSlots(1);
+    w.platform().SetWaitPointer(false);
+    w.GalleryOutOfDate = false;
+    w.HelpText = HelpText();
+    w.ShowHelpText();
+}
+
+void GalleryScreen::ShowPageNumbers(int page) {
+    lblPicKan[0]->setText(QString::number(logic::GalleryFirstNumber(page)));
+    lblPicKan[1]->setText(QString::number(logic::GalleryLastNumber(page)));
+}
+
+void GalleryScreen::ClearSlots() {
+    for (int k = 1; k <= logic::kGallerySlots; ++k) {
+        lblName[k]->clear();
+        imgPIc[k]->clear();
+    }
+}
+
+void GalleryScreen::FillSlots(int page) {
+    const int number = ++fillNumber_;
+    const store::Catalogue& c = w.catalogue;
+    // The pictures of the page are decoded by the pool's threads in slot
+    // order, while this thread shows each as soon as it is ready.
+    if (cancelDecoding_) cancelDecoding_->store(true);
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    cancelDecoding_ = cancelled;
+    std::vector<std::future<QImage>> pictures;
+    for (int k = 1; k <= logic::kGallerySlots; ++k) {
+        const int n = logic::GalleryTitleAt(page, k, c.TitleCount);
+        if (n == 0) break;
+        auto task = std::make_shared<std::packaged_task<QImage()>>(
+            [candidates = store::PictureCandidates(w.folder, c.strDaimei[n]), cancelled] {
+                return cancelled->load() ? QImage() : SlotPicture(candidates);
+            });
+        pictures.push_back(task->get_future());
+        QThreadPool::globalInstance()->start([task] { (*task)(); });
+    }
+    for (int k = 1; k <= int(pictures.size()); ++k) {
+        const QString& name = c.strDaimei[logic::GalleryTitleAt(page, k, c.TitleCount)];
+        lblName[k]->setText(name);
+        // A name wider than its slot shows its beginning.
+        const bool fits = lblName[k]->fontMetrics().horizontalAdvance(name) <= kSlotWidth;
+        lblName[k]->setAlignment(fits ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        std::future<QImage>& ready = pictures[k - 1];
+        while (ready.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready) {
+            w.platform().ProcessPendingEvents();
+            if (number != fillNumber_) return;
+        }
+        const QImage picture = ready.get();
+        if (!picture.isNull()) imgPIc[k]->setPixmap(QPixmap::fromImage(picture));
+        // The pictures appear one by one.
+        w.platform().ProcessPendingEvents();
+        if (number != fillNumber_) return;
+    }
+}
+
+void GalleryScreen::FillPage(int page) {
+    GalleryPage = page;
+    ShowPageNumbers(page);
+    ClearSlots();
+    w.platform().SetWaitPointer(true);
+    FillSlots(page);
+    w.platform().SetWaitPointer(false);
+}
+
+void GalleryScreen::cmdUp_Click() {
+    const int next = logic::NextGalleryPage(GalleryPage, GalleryPageCount);
+    if (next != GalleryPage) FillPage(next);
+}
+
+void GalleryScreen::cmdDown_Click() {
+    const int previous = logic::PreviousGalleryPage(GalleryPage);
+    if (previous != GalleryPage) FillPage(previous);
+}
+
+void GalleryScreen::imgPIc_Click(int index) {
+    const int n = logic::GalleryTitleAt(GalleryPage, index, w.catalogue.TitleCount);
+    if (n == 0) return;
+    // A click is no double-click: the main screen's return title stays.
+    w.ShowMainScreen(n);
+}

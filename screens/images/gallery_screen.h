@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <atomic>
+#include <memory>
+
+#include "window/screen.h"
+
+class QLabel;
+class QPushButton;
+
+// The picture gallery fraPic: the titles' pictures twenty at a time in
+// catalogue order, each with its name; a click on one shows that title.
+class GalleryScreen : public Screen {
+    Q_OBJECT
+public:
+    explicit GalleryScreen(frmMain& window);
+
+    // The page shown and the number of pages when the gallery was built.
+    int GalleryPage = 1;
+    int GalleryPageCount = 0;
+
+    void cmdPic_Click();
+    void cmdUp_Click();
+    void cmdDown_Click();
+    void imgPIc_Click(int index);
+    void lblName_Click(int index) { imgPIc_Click(index); }
+
+protected:
+    // Builds the gallery afresh on page 1.
+    void Fill() override;
+    QString HelpText() const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void ShowPageNumbers(int page);
+    void ClearSlots();
+    void FillSlots(int page);
+    void FillPage(int page);
+
+    std::array<QLabel*, 21> imgPIc{};   // 1..20
+    std::array<QLabel*, 21> lblName{};  // 1..20
+    std::array<QLabel*, 3> lblPicKan{};
+    QPushButton* cmdDown = nullptr;
+    QPushButton* cmdUp = nullptr;
+    // Each fill is numbered; a fill started while another lets pending events
+    // run (a page button pressed meanwhile) stops the older one.
+    int fillNumber_ = 0;
+    // Set to drop the decoding still queued for a page no longer filled.
+    std::shared_ptr<std::atomic<bool>> cancelDecoding_;
+};

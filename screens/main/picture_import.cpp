@@ -1,0 +1,229 @@
+#include "screens/main/picture_import.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QImageReader>
+#include <QLabel>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+
+#include "logic/pictures.h"
+#include "screens/main/main_screen.h"
+
+namespace {
+
+// The panel's captions and boxes.
+struct Texts {
+    QString heading = QStringLiteral("画像取り込み先指定");
+    QString copy = QStringLiteral("画像を取り込む");
+    QString cancel = QStringLiteral("キャンセル");
+    QString notReady = QStringLiteral("ﾃﾞﾊﾞｲｽが準備されていません");
+    QString notReadyTitle = QStringLiteral("ﾃﾞﾊﾞｲｽ未準備");
+    QString noFile = QStringLiteral(
+        "コピー元ファイルが指定されていません \n\n"
+        "先にファイルを選択して下さい ");
+    QString noFileTitle = QStringLiteral("ファイル未選択");
+    QString overwrite = QStringLiteral("同じ名前の画像が既に存在します。上書きしますか？");
+    QString overwriteTitle = QStringLiteral("上書き確認");
+    QString badName = QStringLiteral(
+        "タイトル名「%1」では作業フォルダの中にファイルを作れないため、画像を取り込めません。");
+    QString badNameTitle = QStringLiteral("取り込み不可");
+};
+
+const Texts& T() {
+    static const Texts texts;
+    return texts;
+}
+
+constexpr int kPathRole = Qt::UserRole;
+
+std::vector<logic::Volume> SystemVolumes() {
+    return logic::PickableVolumes(logic::MountedVolumes(), QDir::homePath());
+}
+
+}  // namespace
+
+PictureImport::PictureImport(MainScreen& screen)
+    : QObject(&screen), s(screen), volumeSource_(SystemVolumes) {
+    build();
+    s.imgGazou->installEventFilter(this);
+    connect(drvZukei_Moto, &QComboBox::activated, this,
+            [this](int index) { drvZukei_Moto_Change(index); });
+    connect(dirZukei_Moto, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        dirZukei_Moto_Change(item->data(kPathRole).toString());
+    });
+    connect(filZukei_Moto, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) filZukei_Moto_Click();
+    });
+    connect(cmdFileCopy, &QAbstractButton::clicked, this, [this] { cmdFileCopy_Click(); });
+    connect(cmdYame, &QAbstractButton::clicked, this, [this] { cmdYame_Click(); });
+}
+
+void PictureImport::build() {
+    QFrame* panel = s.fraPicget;
+    auto* heading = new QLabel(T().heading, panel);
+    heading->setObjectName("Label1_2");
+    heading->setGeometry(10, 6, 384, 22);
+    drvZukei_Moto = new QComboBox(panel);
+    drvZukei_Moto->setObjectName("drvZukei_Moto");
+    drvZukei_Moto->setGeometry(10, 30, 384, 26);
+    dirZukei_Moto = new QListWidget(panel);
+    dirZukei_Moto->setObjectName("dirZukei_Moto");
+    dirZukei_Moto->setGeometry(10, 62, 384, 176);
+    filZukei_Moto = new QListWidget(panel);
+    filZukei_Moto->setObjectName("filZukei_Moto");
+    filZukei_Moto->setGeometry(10, 244, 384, 160);
+    cmdFileCopy = new QPushButton(T().copy, panel);
+    cmdFileCopy->setObjectName("cmdFileCopy");
+    cmdFileCopy->setGeometry(148, 412, 136, 32);
+    cmdYame = new QPushButton(T().cancel, panel);
+    cmdYame->setObjectName("cmdYame");
+    cmdYame->setGeometry(290, 412, 104, 32);
+}
+
+bool PictureImport::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == s.imgGazou && event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton &&
+            s.imgGazou->rect().contains(mouse->position().toPoint())) {
+            imgGazou_Click();
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void PictureImport::SetVolumeSource(std::function<std::vector<logic::Volume>()> source) {
+    volumeSource_ = std::move(source);
+    if (placed_) FillDrives();
+}
+
+void PictureImport::FillDrives() {
+    volumes_ = volumeSource_();
+    const QSignalBlocker block(drvZukei_Moto);
+    drvZukei_Moto->clear();
+    for (const logic::Volume& v : volumes_) drvZukei_Moto->addItem(v.name, v.root);
+    drvZukei_Moto->setCurrentIndex(logic::VolumeHolding(volumes_, folder_));
+}
+
+void PictureImport::imgGazou_Click() {
+    // The browser first stands on the working folder; the lists are read when
+    // they are first needed.
+    if (!placed_) {
+        placed_ = true;
+        folder_ = s.w.folder.path();
+        FillDrives();
+        const int k = drvZukei_Moto->currentIndex();
+        root_ = k >= 0 ? volumes_[k].root : folder_;
+    }
+    // Both lists are read again, so that what was added since is listed.
+    ShowFolder(folder_);
+    RefreshFiles();
+    s.fraPicget->show();
+    s.fraPicget->raise();
+}
+
+void PictureImport::DeviceNotReady() {
+    s.w.platform().MessageBox(T().notReady, T().notReadyTitle, Platform::Icon::Critical);
+}
+
+void PictureImport::drvZukei_Moto_Change(int index) {
+    if (index < 0 || index >= int(volumes_.size())) return;
+    const QString root = volumes_[index].root;
+    if (!logic::IsReadableFolder(root)) {
+        DeviceNotReady();
+        FillDrives();
+        return;
+    }
+    root_ = root;
+    dirZukei_Moto_Change(root);
+}
+
+void PictureImport::dirZukei_Moto_Change(const QString& path) {
+    if (!ShowFolder(path)) {
+        DeviceNotReady();
+        return;
+    }
+    RefreshFiles();
+}
+
+bool PictureImport::ShowFolder(const QString& path) {
+    const auto entries = logic::FolderListing(root_, path);
+    if (!entries) return false;
+    folder_ = QDir::cleanPath(path);
+    dirZukei_Moto->clear();
+    QStyle* style = QApplication::style();
+    const QIcon open = style->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style->standardIcon(QStyle::SP_DirIcon);
+    for (const logic::FolderEntry& e : *entries) {
+        auto* item = new QListWidgetItem(e.open ? open : closed,
+                                         QString(e.depth * 2, u' ') + e.name, dirZukei_Moto);
+        item->setData(kPathRole, e.path);
+        if (e.path == folder_) dirZukei_Moto->setCurrentItem(item);
+    }
+    return true;
+}
+
+void PictureImport::RefreshFiles() {
+    const QSignalBlocker block(filZukei_Moto);
+    filZukei_Moto->clear();
+    // A folder gone since it was chosen lists nothing.
+    if (const auto names = logic::PictureFiles(folder_)) filZukei_Moto->addItems(*names);
+}
+
+void PictureImport::filZukei_Moto_Click() {
+    const QListWidgetItem* item = filZukei_Moto->currentItem();
+    if (!item) return;
+    // Decoded at the size it is shown; a file that is no picture leaves the
+    // previous one.
+    QImageReader reader(logic::JoinPath(folder_, item->text()));
+    reader.setDecideFormatFromContent(true);
+    QSize natural = reader.size();
+    if (natural.isValid()) {
+        const QSize box = s.PictureBoxSize(natural);
+        if (natural.width() > box.width() && natural.height() > box.height()) {
+            reader.setScaledSize(box);
+        }
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) return;
+    if (!natural.isValid()) natural = image.size();
+    s.ShowPictureImage(image, natural);
+}
+
+void PictureImport::cmdFileCopy_Click() {
+    Platform& p = s.w.platform();
+    const QListWidgetItem* item = filZukei_Moto->currentItem();
+    if (!item) {
+        p.MessageBox(T().noFile, T().noFileTitle, Platform::Icon::Warning);
+        return;
+    }
+    const QString title = s.ShownName();
+    // A name typed into the title box and not taken is no title to attach to.
+    if (s.w.AcceptTitleName(title) == 0) return;
+    const QString target = logic::PictureTargetName(title, item->text());
+    if (logic::PictureTargetRefused(target)) {
+        p.MessageBox(T().badName.arg(title), T().badNameTitle, Platform::Icon::Warning);
+        return;
+    }
+    if (s.w.folder.exists(target) &&
+        p.MessageBox(T().overwrite, T().overwriteTitle, Platform::Icon::Warning,
+                     Platform::Buttons::OkCancel) != Platform::Answer::Ok) {
+        return;
+    }
+    // A failed copy is reported and the panel stays, so the user can try again.
+    if (!s.w.Report(
+            logic::CopyPictureIn(s.w.folder, logic::JoinPath(folder_, item->text()), target))) {
+        return;
+    }
+    s.w.GalleryOutOfDate = true;
+    s.fraPicget->hide();
+}
+
+void PictureImport::cmdYame_Click() {
+    s.fraPicget->hide();
+}

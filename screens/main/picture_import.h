@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "logic/folder_browser.h"
+
+class MainScreen;
+class QComboBox;
+class QListWidget;
+class QPushButton;
+
+// The picture import panel fraPicget, opened by a click on the main picture:
+// a drive, folder and file browser whose chosen file is previewed in the main
+// picture and copied into the working folder under the shown title's name.
+class PictureImport : public QObject {
+    Q_OBJECT
+public:
+    explicit PictureImport(MainScreen& screen);
+
+    // Where the drive list's places come from (the mounted volumes, the root
+    // and the home folder unless given otherwise).
+    void SetVolumeSource(std::function<std::vector<logic::Volume>()> source);
+    // The folder the folder list stands on.
+    const QString& FolderPath() const { return folder_; }
+
+    void imgGazou_Click();
+    void drvZukei_Moto_Change(int index);
+    void dirZukei_Moto_Change(const QString& path);
+    void filZukei_Moto_Click();
+    void cmdFileCopy_Click();
+    void cmdYame_Click();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void FillDrives();
+    bool ShowFolder(const QString& path);
+    void RefreshFiles();
+    void DeviceNotReady();
+
+    MainScreen& s;
+    std::function<std::vector<logic::Volume>()> volumeSource_;
+    std::vector<logic::Volume> volumes_;
+    QString root_;    // the chosen place
+    QString folder_;  // the folder list's path
+    bool placed_ = false;
+    QComboBox* drvZukei_Moto = nullptr;
+    QListWidget* dirZukei_Moto = nullptr;
+    QListWidget* filZukei_Moto = nullptr;
+    QPushButton* cmdFileCopy = nullptr;
+    QPushButton* cmdYame = nullptr;
+};
