@@ -4,7 +4,9 @@
 #include "screens/main/main_screen.h"
 #include "screens/main/text_pages.h"
 #include "screens/main/viewing_entry.h"
+#include "screens/rankings/rank_screen.h"
 #include "screens/titles/title_commands.h"
+#include "screens/viewing/history_screen.h"
 #include "window/frm_main.h"
 
 void AttachScreens(frmMain& window) {
@@ -13,4 +15,6 @@ void AttachScreens(frmMain& window) {
     new TextPages(*main);
     new ViewingEntry(*main);
     new TitleCommands(window);
+    new HistoryScreen(window);
+    new RankScreen(window);
 }

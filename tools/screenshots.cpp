@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -73,6 +75,20 @@ int main(int argc, char* argv[]) {
                           "cmdRank", "cmdPic", "cmdMaster", "cmdMain"}) {
         window.button(b)->click();
         Save(&window, b);
+    }
+    // The month rankings switched to years.
+    for (const auto& [b, label] :
+         {std::pair{"cmdList", "lblKansyouChg"}, {"cmdRank", "lblKoukaiChg"}}) {
+        window.button(b)->click();
+        QLabel* l = window.findChild<QLabel*>(label);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), l->mapToGlobal(QPointF(5, 5)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5),
+                            l->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(l, &press);
+        QApplication::sendEvent(l, &release);
+        Save(&window, QStringLiteral("%1-years").arg(b));
     }
     return 0;
 }

@@ -203,13 +203,6 @@ void frmMain::buildFrames() {
         f->hide();
         frames_.insert(name, f);
     }
-    // The history list grid belongs to the history screen but is kept filled
-    // by every history load.
-    msgHenList_ = new Grid(frames_.value("fraList"));
-    msgHenList_->setObjectName("msgHenList");
-    msgHenList_->setGeometry(10, 10, 560, 600);
-    SetupHistoryGrid();
-
     // Screens still to come: an empty frame behind the common opening.
     for (const Placeholder& p : Placeholders()) new PlaceholderScreen(*this, p);
 }
@@ -310,23 +303,6 @@ void frmMain::JumpToTitle(const QString& name) {
     ShowMainScreen(JumpTitle);
 }
 
-void frmMain::SetupHistoryGrid() {
-    Grid& g = *msgHenList_;
-    g.SetRows(1);
-    g.SetCols(4);
-    const int widths[] = {665, 1450, 3450, 2185};
-    const Grid::Alignment aligns[] = {Grid::Alignment::Right, Grid::Alignment::Centre,
-                                      Grid::Alignment::Left, Grid::Alignment::Left};
-    const QString headers[] = {QStringLiteral("回数"), QStringLiteral("日付"),
-                               QStringLiteral("タイトル"), QStringLiteral("鑑賞内容")};
-    for (int c = 0; c < 4; ++c) {
-        g.SetColWidth(c, widths[c]);
-        g.SetColAlignment(c, aligns[c]);
-        g.SetHeaderAlignment(c, Grid::Alignment::Centre);
-        g.SetTextMatrix(0, c, headers[c]);
-    }
-}
-
 bool frmMain::LoadHistory() {
     const bool ok = Report(history.LoadHistory(folder));
     HistoryChanged();
@@ -334,15 +310,7 @@ bool frmMain::LoadHistory() {
 }
 
 void frmMain::HistoryChanged() {
-    SetupHistoryGrid();
-    std::vector<QStringList> rows;
-    rows.reserve(history.HistoryCount);
-    for (int g = 1; g <= history.HistoryCount; ++g) {
-        rows.push_back({QString::number(g), history.strKansyoubi[g], history.strKansyouDaimei[g],
-                        history.strKansyouNaiyou[g]});
-    }
-    msgHenList_->SetBodyRows(rows);
-    if (msgHenList_->Rows() > 15) msgHenList_->SetTopRow(msgHenList_->Rows() - 1);
+    emit historyChanged();
     if (titleScreen_) titleScreen_->HistoryReloaded();
 }
 
