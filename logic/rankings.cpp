@@ -1,8 +1,9 @@
 #include "logic/rankings.h"
 
-#include <QHash>
 #include <QStringView>
 #include <optional>
+
+#include "store/text_index.h"
 
 namespace logic {
 
@@ -10,33 +11,33 @@ namespace {
 
 const QChar kYear = u'年';
 
-using Tally = QHash<QStringView, int>;
-
-// How many of values[1..n] fall under each key; keyOf gives a value's key (a
-// view into the value). Empty values count nowhere.
-template <typename KeyOf>
-Tally CountValues(const std::vector<QString>& values, int n, KeyOf keyOf) {
-    Tally tally;
-    tally.reserve(n);
+// Counts values[1..n] against a key list in one pass: each key is indexed
+// once (lookupOf gives the text a value must have to match it), then each
+// value's key (keyOf) is looked up. Empty values count nowhere.
+template <typename LookupOf, typename KeyOf, typename LabelOf>
+Ranking RankKeys(const std::vector<QString>& keys, LookupOf lookupOf,
+                 const std::vector<QString>& values, int n, KeyOf keyOf, LabelOf labelOf) {
+    store::detail::TextIndex index;
+    index.reserve(static_cast<qsizetype>(keys.size()));
+    std::vector<int> idOfRow(keys.size(), -1);
+    for (size_t k = 0; k < keys.size(); ++k) {
+        if (const std::optional<QStringView> text = lookupOf(keys[k])) {
+            idOfRow[k] =
+                text->size() == keys[k].size() ? index.insert(keys[k]) : index.insert(*text);
+        }
+    }
+    std::vector<int> tally(static_cast<size_t>(index.size()), 0);
     for (int i = 1; i <= n; ++i) {
         const QString& v = values[i];
-        if (!v.isEmpty()) ++tally[keyOf(v)];
+        if (v.isEmpty()) continue;
+        if (const int id = index.find(keyOf(v)); id >= 0) ++tally[id];
     }
-    return tally;
-}
-
-// One row per key: lookupOf gives the tally key a list key matches, labelOf
-// its label.
-template <typename LookupOf, typename LabelOf>
-Ranking RankKeys(const std::vector<QString>& keys, const Tally& tally, LookupOf lookupOf,
-                 LabelOf labelOf) {
     Ranking r;
     r.labels.reserve(keys.size());
     r.counts.reserve(keys.size());
-    for (const QString& k : keys) {
-        r.labels.push_back(labelOf(k));
-        const std::optional<QStringView> at = lookupOf(k);
-        r.counts.push_back(at ? tally.value(*at) : 0);
+    for (size_t k = 0; k < keys.size(); ++k) {
+        r.labels.push_back(labelOf(keys[k]));
+        r.counts.push_back(idOfRow[k] >= 0 ? tally[idOfRow[k]] : 0);
     }
     return r;
 }
@@ -56,6 +57,9 @@ QString Same(const QString& s) {
 std::optional<QStringView> ExactKey(const QString& k) {
     return QStringView(k);
 }
+std::optional<QStringView> First7Key(const QString& k) {
+    return First7(k);
+}
 // A year key "YYYY年" matches the values whose first 4 characters are "YYYY".
 std::optional<QStringView> YearKey(const QString& k) {
     if (!k.endsWith(kYear)) return std::nullopt;
@@ -63,7 +67,7 @@ std::optional<QStringView> YearKey(const QString& k) {
 }
 
 Ranking ValueRanking(const store::SortedPickList& keys, const std::vector<QString>& values, int n) {
-    return RankKeys(keys.items(), CountValues(values, n, Whole), ExactKey, Same);
+    return RankKeys(keys.items(), ExactKey, values, n, Whole, Same);
 }
 
 bool IsDigit(QChar c) {
@@ -93,33 +97,27 @@ Ranking GenreRanking(const store::Catalogue& c) {
 }
 
 Ranking ReleaseMonthRanking(const store::Catalogue& c) {
-    return RankKeys(
-        c.cboKoukai, CountValues(c.strNengetu, c.TitleCount, First7),
-        [](const QString& k) { return std::optional<QStringView>(First7(k)); }, MonthLabel);
+    return RankKeys(c.cboKoukai, First7Key, c.strNengetu, c.TitleCount, First7, MonthLabel);
 }
 
 Ranking ReleaseYearRanking(const store::Catalogue& c) {
-    return RankKeys(c.cboKoukai3, CountValues(c.strNengetu, c.TitleCount, First4), YearKey, Same);
+    return RankKeys(c.cboKoukai3, YearKey, c.strNengetu, c.TitleCount, First4, Same);
 }
 
 Ranking ViewingMonthRanking(const history::History& h) {
-    return RankKeys(h.cboKanbi, CountValues(h.strKansyoubi, h.HistoryCount, First7), ExactKey,
-                    MonthLabel);
+    return RankKeys(h.cboKanbi, ExactKey, h.strKansyoubi, h.HistoryCount, First7, MonthLabel);
 }
 
 Ranking ViewingYearRanking(const history::History& h) {
-    return RankKeys(h.cboKanbi2, CountValues(h.strKansyoubi, h.HistoryCount, First4), YearKey,
-                    Same);
+    return RankKeys(h.cboKanbi2, YearKey, h.strKansyoubi, h.HistoryCount, First4, Same);
 }
 
 Ranking ViewedTitleRanking(const history::History& h, const store::Catalogue& c) {
-    return RankKeys(c.cboName, CountValues(h.strKansyouDaimei, h.HistoryCount, Whole), ExactKey,
-                    Same);
+    return RankKeys(c.cboName, ExactKey, h.strKansyouDaimei, h.HistoryCount, Whole, Same);
 }
 
 Ranking ViewingContentRanking(const history::History& h) {
-    return RankKeys(h.cboKansyou, CountValues(h.strKansyouNaiyou, h.HistoryCount, Whole), ExactKey,
-                    Same);
+    return RankKeys(h.cboKansyou, ExactKey, h.strKansyouNaiyou, h.HistoryCount, Whole, Same);
 }
 
 QString MonthLabel(const QString& key) {

@@ -17,6 +17,17 @@ constexpr int kCaptionHeight = 20;
 constexpr int kOptionHeight = 22;
 constexpr int kOptionGap = 6;
 
+// The decimal texts of 0..32767, made once: places and counts are shared
+// copies of them instead of a new string per cell.
+QString Decimal(int n) {
+    static const std::vector<QString> texts = [] {
+        std::vector<QString> made(32768);
+        for (int i = 0; i < 32768; ++i) made[i] = QString::number(i);
+        return made;
+    }();
+    return n >= 0 && n < 32768 ? texts[n] : QString::number(n);
+}
+
 }  // namespace
 
 // ---- RankingGrid ---------------------------------------------------------
@@ -27,9 +38,9 @@ RankingGrid::RankingGrid(const Layout& layout, QWidget* parent) : Grid(parent), 
 
 void RankingGrid::Setup() {
     BeginFill();
+    SetRows(1);
     Clear();
     SetCols(3);
-    SetRows(1);
     const int widths[] = {layout_.placeTwips, layout_.labelTwips, layout_.countTwips};
     const QString headers[] = {QStringLiteral("順"), layout_.labelHeader, QStringLiteral("数")};
     for (int c = 0; c < 3; ++c) {
@@ -45,7 +56,7 @@ void RankingGrid::Build(const std::vector<QString>& labels, const std::vector<in
     std::vector<QStringList> rows;
     rows.reserve(labels.size());
     for (size_t k = 0; k < labels.size(); ++k) {
-        rows.push_back({QString::number(k + 1), labels[k], QString::number(counts[k])});
+        rows.push_back({Decimal(static_cast<int>(k) + 1), labels[k], Decimal(counts[k])});
     }
     SetBodyRows(std::move(rows));
 }
@@ -64,7 +75,7 @@ void RankingGrid::Reorder(Order order) {
             Sort(SortTextAscending);
             break;
     }
-    for (int r = 1; r < Rows(); ++r) SetTextMatrix(r, 0, QString::number(r));
+    for (int r = 1; r < Rows(); ++r) SetTextMatrix(r, 0, Decimal(r));
     EndFill();
 }
 
