@@ -6,8 +6,10 @@
 #include "screens/main/picture_import.h"
 #include "screens/main/text_pages.h"
 #include "screens/main/viewing_entry.h"
+#include "screens/rankings/rank_screen.h"
 #include "screens/search/search_screen.h"
 #include "screens/titles/title_commands.h"
+#include "screens/viewing/history_screen.h"
 #include "window/frm_main.h"
 
 void AttachScreens(frmMain& window) {
@@ -19,4 +21,6 @@ void AttachScreens(frmMain& window) {
     new TitleCommands(window);
     new SearchScreen(window);
     new GalleryScreen(window);
+    new HistoryScreen(window);
+    new RankScreen(window);
 }

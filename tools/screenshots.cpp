@@ -96,5 +96,19 @@ int main(int argc, char* argv[]) {
         window.button(b)->click();
         Save(&window, b);
     }
+    // The month rankings switched to years.
+    for (const auto& [b, label] :
+         {std::pair{"cmdList", "lblKansyouChg"}, {"cmdRank", "lblKoukaiChg"}}) {
+        window.button(b)->click();
+        QLabel* l = window.findChild<QLabel*>(label);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), l->mapToGlobal(QPointF(5, 5)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5),
+                            l->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(l, &press);
+        QApplication::sendEvent(l, &release);
+        Save(&window, QStringLiteral("%1-years").arg(b));
+    }
     return 0;
 }

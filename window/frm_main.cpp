@@ -47,12 +47,6 @@ const QStringList& ScreenFrames() {
     return names;
 }
 
-QString Lines(std::initializer_list<QString> lines) {
-    QString text;
-    for (const QString& l : lines) text += l + kCrLf;
-    return text;
-}
-
 // The help-tour button's picture: a question mark, lit when the tour is on.
 QIcon HelpTourIcon() {
     auto draw = [](bool on) {
@@ -104,18 +98,6 @@ const std::vector<Placeholder>& Placeholders() {
          QStringLiteral("それぞれのタイトルの所有状況とキャスト、あらすじ、メモの有無を一覧表示し"
                         "ています。") +
              kCrLf + kCrLf + sortLines + jumpLines},
-        {"cmdList", "fraList",
-         Lines({QStringLiteral("映画の鑑賞履歴をリスト表示します。"), QString(),
-                QStringLiteral("鑑賞回数のランキングと鑑賞内容のランキングが表示できます。"),
-                QString(), QStringLiteral("鑑賞年月や公開年のランキング表示もしています。"),
-                QStringLiteral("鑑賞年月の見出しをクリックするごとに鑑賞年と切り替わります。")}) +
-             kCrLf},
-        {"cmdRank", "fraRank",
-         Lines(
-             {QStringLiteral("監督や主演、国やジャンルなど作品数が多い順にランキング表示します。"),
-              QStringLiteral("表示順は多い順、少ない順に並び替えることができます。"), QString(),
-              QStringLiteral(
-                  "※公開年月は見出しをクリックする毎に公開年としての表示に切り替えできます。")})},
         {"cmdMaster", "fraMaster",
          QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
              QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +
@@ -192,13 +174,6 @@ void frmMain::buildFrames() {
         f->hide();
         frames_.insert(name, f);
     }
-    // The history list grid belongs to the history screen but is kept filled
-    // by every history load.
-    msgHenList_ = new Grid(frames_.value("fraList"));
-    msgHenList_->setObjectName("msgHenList");
-    msgHenList_->setGeometry(10, 10, 560, 600);
-    SetupHistoryGrid();
-
     // Screens still to come: an empty frame behind the common opening.
     for (const Placeholder& p : Placeholders()) new PlaceholderScreen(*this, p);
 }
@@ -299,23 +274,6 @@ void frmMain::JumpToTitle(const QString& name) {
     ShowMainScreen(JumpTitle);
 }
 
-void frmMain::SetupHistoryGrid() {
-    Grid& g = *msgHenList_;
-    g.SetRows(1);
-    g.SetCols(4);
-    const int widths[] = {665, 1450, 3450, 2185};
-    const Grid::Alignment aligns[] = {Grid::Alignment::Right, Grid::Alignment::Centre,
-                                      Grid::Alignment::Left, Grid::Alignment::Left};
-    const QString headers[] = {QStringLiteral("回数"), QStringLiteral("日付"),
-                               QStringLiteral("タイトル"), QStringLiteral("鑑賞内容")};
-    for (int c = 0; c < 4; ++c) {
-        g.SetColWidth(c, widths[c]);
-        g.SetColAlignment(c, aligns[c]);
-        g.SetHeaderAlignment(c, Grid::Alignment::Centre);
-        g.SetTextMatrix(0, c, headers[c]);
-    }
-}
-
 bool frmMain::LoadHistory() {
     const bool ok = Report(history.LoadHistory(folder));
     HistoryChanged();
@@ -323,15 +281,7 @@ bool frmMain::LoadHistory() {
 }
 
 void frmMain::HistoryChanged() {
-    SetupHistoryGrid();
-    std::vector<QStringList> rows;
-    rows.reserve(history.HistoryCount);
-    for (int g = 1; g <= history.HistoryCount; ++g) {
-        rows.push_back({QString::number(g), history.strKansyoubi[g], history.strKansyouDaimei[g],
-                        history.strKansyouNaiyou[g]});
-    }
-    msgHenList_->SetBodyRows(rows);
-    if (msgHenList_->Rows() > 15) msgHenList_->SetTopRow(msgHenList_->Rows() - 1);
+    emit historyChanged();
     if (titleScreen_) titleScreen_->HistoryReloaded();
 }
 

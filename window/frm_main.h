@@ -97,7 +97,7 @@ public:
     // The item masters in memory were renamed: every caption that shows them
     // follows.
     void ItemMastersRenamed();
-    // Reloads the history and refills the history list grid.
+    // Reloads the history; what shows it follows.
     bool LoadHistory();
     // The history in memory was just reloaded by the store (after a viewing
     // was recorded): refills what shows it without reading the file again.
@@ -119,9 +119,6 @@ public:
     // fraIchiran3, fraList, fraRank, fraPic, fraMaster.
     QFrame* frame(const QString& name) const;
     QPushButton* button(const QString& name) const;
-    // The history list grid of the history screen, filled by LoadHistory.
-    Grid* msgHenList() const { return msgHenList_; }
-
     // Replaces the handler of a screen button (the placeholders show an empty
     // frame until their screen takes the button over).
     void SetScreenButtonHandler(const QString& buttonName, std::function<void()> handler);
@@ -136,6 +133,9 @@ signals:
     void endRequested();
     // The item names changed (at start-up and after a save of a master).
     void itemMastersRenamed();
+    // The history in memory was reloaded (at start-up and after every saved
+    // viewing).
+    void historyChanged();
 
 protected:
     // Closing the window ends the program: the help viewer goes with it.
@@ -144,7 +144,6 @@ protected:
 private:
     void buildButtonRow();
     void buildFrames();
-    void SetupHistoryGrid();
     bool LoadMasters();
     bool AcceptChecked(const store::InputCheck& check, QString& normalised);
 
@@ -154,5 +153,4 @@ private:
     QHash<QString, QPushButton*> buttons_;
     QHash<QString, std::function<void()>> handlers_;
     QPushButton* chkHelp_ = nullptr;
-    Grid* msgHenList_ = nullptr;
 };

@@ -136,7 +136,7 @@ TEST_F(ViewingEntryTest, SameDayAsTheLastRecordIsAppendedAfterIt) {
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(Body(grid),
               (std::vector<QStringList>{{"1", "04/07/15", "映画館"}, {"2", "04/08/01", "テレビ"}}));
-    EXPECT_EQ(Body(window->msgHenList()),
+    EXPECT_EQ(Body(Find<Grid>("msgHenList")),
               (std::vector<QStringList>{{"1", "2004/07/15", "七人の侍", "映画館"},
                                         {"2", "2004/08/01", "東京物語", "ＤＶＤ"},
                                         {"3", "2004/08/01", "七人の侍", "テレビ"}}));
@@ -166,10 +166,10 @@ TEST_F(ViewingEntryTest, EarlierDateGoesAfterItsSameDatesAndIsStoredInFullForm) 
     EXPECT_EQ(Body(grid), (std::vector<QStringList>{{"1", "04/07/05", "テレビ"},
                                                     {"2", "04/07/05", "ＤＶＤ"},
                                                     {"3", "04/08/01", "テレビ"}}));
-    ASSERT_EQ(window->msgHenList()->Rows(), 6);
-    EXPECT_EQ(Body(window->msgHenList())[2],
+    ASSERT_EQ(Find<Grid>("msgHenList")->Rows(), 6);
+    EXPECT_EQ(Body(Find<Grid>("msgHenList"))[2],
               (QStringList{"3", "2004/07/05", "七人の侍", "ＤＶＤ"}));
-    EXPECT_EQ(Body(window->msgHenList())[3],
+    EXPECT_EQ(Body(Find<Grid>("msgHenList"))[3],
               (QStringList{"4", "2004/07/20", "東京物語", "映画館"}));
     EXPECT_EQ(ContentList(), (QStringList{"映画館", "テレビ", "ＤＶＤ"}));
 }
@@ -189,7 +189,7 @@ TEST_F(ViewingEntryTest, FirstViewingOfAnEmptyHistory) {
     EXPECT_EQ(ReadFile(kHistory), Viewing("2026/12/08", kShichinin, kEigakan));
     EXPECT_EQ(Body(grid), (std::vector<QStringList>{{"1", "26/12/08", "映画館"}}));
     EXPECT_EQ(grid->ColWidth(2), 0);
-    EXPECT_EQ(Body(window->msgHenList()),
+    EXPECT_EQ(Body(Find<Grid>("msgHenList")),
               (std::vector<QStringList>{{"1", "2026/12/08", "七人の侍", "映画館"}}));
 
     // A title with no viewings: the header row alone; its header opens the panel.

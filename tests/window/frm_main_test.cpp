@@ -181,7 +181,7 @@ TEST_F(StartupTest, ButtonRowCarriesItsCaptions) {
     EXPECT_EQ(g->ColWidth(0), 400);
     EXPECT_EQ(g->ColWidth(1), 1140);
     EXPECT_EQ(g->ColWidth(2), 0);
-    Grid* list = window->msgHenList();
+    Grid* list = Find<Grid>("msgHenList");
     EXPECT_EQ(list->Cols(), 4);
     EXPECT_EQ(list->TextMatrix(0, 3), QStringLiteral("鑑賞内容"));
     EXPECT_EQ(list->ColWidth(2), 3450);

@@ -1,0 +1,144 @@
+#include "screens/rankings/rank_screen.h"
+
+#include <QFrame>
+#include <QLabel>
+
+#include "logic/rankings.h"
+#include "window/frm_main.h"
+#include "window/ranking_grid.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kMonths = QStringLiteral("公開年月");
+const QString kYears = QStringLiteral("公開年");
+const QString kSwitchTip = QStringLiteral("クリックすると年月と年を切り替えられます");
+
+enum Area { Directors, LeadActors, Release, Countries, Genres };
+
+struct AreaText {
+    const char* caption;  // objectName of the caption label
+    QString captionText;  // the release caption is set on opening
+    const char* grid;
+    const char* options;
+    QString labelHeader;
+    std::array<QString, 3> optionCaptions;
+};
+
+const std::array<AreaText, 5>& Areas() {
+    static const std::array<QString, 3> byName = {
+        QStringLiteral("多い順"), QStringLiteral("少ない順"), QStringLiteral("名前順")};
+    static const std::array<AreaText, 5> areas = {{
+        {"Label3_2", QStringLiteral("監督　ランキング"), "msgMaster1", "optMaster1",
+         QStringLiteral("監督名"), byName},
+        {"Label3_3", QStringLiteral("主演　ランキング"), "msgMaster2", "optMaster2",
+         QStringLiteral("主演名"), byName},
+        {"lblKoukaiChg",
+         kMonths,
+         "msgMaster3",
+         "optMaster3",
+         QStringLiteral("公開"),
+         {QStringLiteral("多い"), QStringLiteral("少ない"), QStringLiteral("年順")}},
+        {"Label3_4", QStringLiteral("国　ランキング"), "msgMaster4", "optMaster4",
+         QStringLiteral("国名"), byName},
+        {"Label3_5", QStringLiteral("ジャンル　ランキング"), "msgMaster5", "optMaster5",
+         QStringLiteral("ジャンル"), byName},
+    }};
+    return areas;
+}
+
+QString Help() {
+    return QStringLiteral("監督や主演、国やジャンルなど作品数が多い順にランキング表示します。") +
+           kCrLf + QStringLiteral("表示順は多い順、少ない順に並び替えることができます。") + kCrLf +
+           kCrLf +
+           QStringLiteral(
+               "※公開年月は見出しをクリックする毎に公開年としての表示に切り替えできます。") +
+           kCrLf;
+}
+
+constexpr int kGap = 6;
+
+}  // namespace
+
+RankScreen::RankScreen(frmMain& window)
+    : Screen(window, QStringLiteral("fraRank"), QStringLiteral("cmdRank")) {
+    for (int a = 0; a < 5; ++a) {
+        const AreaText& t = Areas()[a];
+        RankingGrid::Layout layout;
+        layout.labelHeader = t.labelHeader;
+        if (a == Release) {
+            layout.placeTwips = 500;
+            layout.labelTwips = 1300;
+            layout.labelAlignment = Grid::Alignment::Centre;
+        } else {
+            layout.labelTwips = 2585;
+        }
+        Frame6_[a] =
+            new RankingArea({QStringLiteral("Frame6_%1").arg(a), t.caption, t.grid, t.options},
+                            layout, t.optionCaptions, frame());
+        Frame6_[a]->caption()->setText(t.captionText);
+    }
+    Frame6_[Release]->MakeCaptionASwitch(kSwitchTip);
+    connect(Frame6_[Release], &RankingArea::captionClicked, this, &RankScreen::lblKoukaiChg_Click);
+
+    // Directors and countries, lead actors and genres in two columns; the
+    // release months, a long list, in a column of their own.
+    const int height = (frame()->height() - 3 * kGap) / 2;
+    const int wide =
+        std::max({Frame6_[Directors]->NaturalWidth(), Frame6_[LeadActors]->NaturalWidth(),
+                  Frame6_[Countries]->NaturalWidth(), Frame6_[Genres]->NaturalWidth()});
+    const int release = Frame6_[Release]->NaturalWidth();
+    const int left = (frame()->width() - (2 * wide + release + 2 * kGap)) / 2;
+    const struct {
+        Area area;
+        int x, y, w, h;
+    } places[] = {
+        {Directors, left, kGap, wide, height},
+        {LeadActors, left + wide + kGap, kGap, wide, height},
+        {Countries, left, 2 * kGap + height, wide, height},
+        {Genres, left + wide + kGap, 2 * kGap + height, wide, height},
+        {Release, left + 2 * (wide + kGap), kGap, release, 2 * height + kGap},
+    };
+    for (const auto& p : places) {
+        Frame6_[p.area]->move(p.x, p.y);
+        Frame6_[p.area]->Arrange(p.w, p.h);
+    }
+}
+
+QString RankScreen::HelpText() const {
+    return Help();
+}
+
+void RankScreen::Fill() {
+    for (RankingArea* area : Frame6_) area->DeselectOptions();
+    for (RankingArea* area : Frame6_) area->grid()->Setup();
+    auto show = [this](Area a, const logic::Ranking& r) { Frame6_[a]->Show(r.labels, r.counts); };
+    show(Directors, logic::DirectorRanking(w.catalogue));
+    show(LeadActors, logic::LeadActorRanking(w.catalogue));
+    ShowReleaseMonths();
+    show(Countries, logic::CountryRanking(w.catalogue));
+    show(Genres, logic::GenreRanking(w.catalogue));
+}
+
+void RankScreen::ShowReleaseMonths() {
+    Frame6_[Release]->caption()->setText(kMonths);
+    const logic::Ranking r = logic::ReleaseMonthRanking(w.catalogue);
+    Frame6_[Release]->Show(r.labels, r.counts);
+}
+
+void RankScreen::ShowReleaseYears() {
+    Frame6_[Release]->caption()->setText(kYears);
+    const logic::Ranking r = logic::ReleaseYearRanking(w.catalogue);
+    Frame6_[Release]->Show(r.labels, r.counts);
+}
+
+void RankScreen::lblKoukaiChg_Click() {
+    RankingArea* area = Frame6_[Release];
+    area->DeselectOptions();
+    area->grid()->Setup();
+    if (area->caption()->text() == kMonths) {
+        ShowReleaseYears();
+    } else {
+        ShowReleaseMonths();
+    }
+}

@@ -1,0 +1,191 @@
+#include "screens/viewing/history_screen.h"
+
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QStyle>
+
+#include "logic/rankings.h"
+#include "window/frm_main.h"
+#include "window/ranking_grid.h"
+#include "window/twips.h"
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+const QString kMonths = QStringLiteral("鑑賞年月");
+const QString kYears = QStringLiteral("鑑賞年");
+const QString kSwitchTip = QStringLiteral("クリックすると年月と年を切り替えられます");
+
+enum Area { Months, Titles, Contents };
+
+struct AreaText {
+    const char* area;
+    const char* caption;
+    QString captionText;  // the month caption is set on opening
+    const char* grid;
+    const char* options;
+    RankingGrid::Layout layout;
+    std::array<QString, 3> optionCaptions;
+};
+
+const std::array<AreaText, 3>& Areas() {
+    static const std::array<QString, 3> byName = {
+        QStringLiteral("多い順"), QStringLiteral("少ない順"), QStringLiteral("名前順")};
+    static const std::array<AreaText, 3> areas = {{
+        {"Frame6_5",
+         "lblKansyouChg",
+         kMonths,
+         "msgMaster6",
+         "optMaster6",
+         {QStringLiteral("鑑賞"), 500, 1300, 450, Grid::Alignment::Centre},
+         {QStringLiteral("多い"), QStringLiteral("少ない"), QStringLiteral("年順")}},
+        {"Frame6_6",
+         "Label5",
+         QStringLiteral("鑑賞タイトル　ランキング"),
+         "msgMaster7",
+         "optMaster7",
+         {QStringLiteral("鑑賞タイトル"), 500, 3080, 450, Grid::Alignment::Left},
+         byName},
+        {"Frame6_7",
+         "Label6",
+         QStringLiteral("鑑賞内容　ランキング"),
+         "msgMaster8",
+         "optMaster8",
+         {QStringLiteral("鑑賞内容"), 450, 1970, 450, Grid::Alignment::Left},
+         byName},
+    }};
+    return areas;
+}
+
+struct HistoryColumn {
+    QString header;
+    int twips;
+    Grid::Alignment alignment;
+};
+
+const std::array<HistoryColumn, 4>& HistoryColumns() {
+    static const std::array<HistoryColumn, 4> columns = {{
+        {QStringLiteral("回数"), 665, Grid::Alignment::Right},
+        {QStringLiteral("日付"), 1450, Grid::Alignment::Centre},
+        {QStringLiteral("タイトル"), 3450, Grid::Alignment::Left},
+        {QStringLiteral("鑑賞内容"), 2185, Grid::Alignment::Left},
+    }};
+    return columns;
+}
+
+QString Help() {
+    return QStringLiteral("映画の鑑賞履歴をリスト表示します。") + kCrLf + kCrLf +
+           QStringLiteral("鑑賞回数のランキングと鑑賞内容のランキングが表示できます。") + kCrLf +
+           kCrLf + QStringLiteral("鑑賞年月や公開年のランキング表示もしています。") + kCrLf +
+           QStringLiteral("鑑賞年月の見出しをクリックするごとに鑑賞年と切り替わります。") + kCrLf +
+           kCrLf;
+}
+
+constexpr int kGap = 6;
+// The list scrolls to its newest records once it holds more than this.
+constexpr int kRowsInView = 15;
+
+}  // namespace
+
+HistoryScreen::HistoryScreen(frmMain& window)
+    : Screen(window, QStringLiteral("fraList"), QStringLiteral("cmdList")) {
+    Frame1_0_ = new QGroupBox(QStringLiteral("鑑賞履歴"), frame());
+    Frame1_0_->setObjectName("Frame1_0");
+    msgHenList_ = new Grid(Frame1_0_);
+    msgHenList_->setObjectName("msgHenList");
+    SetupHistoryGrid();
+    // Every load of the history, the start-up's and each saved viewing's.
+    connect(&window, &frmMain::historyChanged, this, &HistoryScreen::FillHistoryList);
+
+    for (int a = 0; a < 3; ++a) {
+        const AreaText& t = Areas()[a];
+        Frame6_[a] = new RankingArea({t.area, t.caption, t.grid, t.options}, t.layout,
+                                     t.optionCaptions, frame());
+        Frame6_[a]->caption()->setText(t.captionText);
+    }
+    Frame6_[Months]->MakeCaptionASwitch(kSwitchTip);
+    connect(Frame6_[Months], &RankingArea::captionClicked, this,
+            &HistoryScreen::lblKansyouChg_Click);
+
+    // The list on the left at full height; the month and content rankings
+    // side by side on the right, the title ranking below them.
+    const int height = (frame()->height() - 3 * kGap) / 2;
+    int listWidth = 2 * msgHenList_->frameWidth() +
+                    msgHenList_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (const HistoryColumn& c : HistoryColumns()) listWidth += TwipsToPixels(c.twips);
+    Frame1_0_->setGeometry(kGap, kGap - 2, listWidth + 16, 2 * height + kGap + 2);
+    msgHenList_->setGeometry(8, 22, listWidth, Frame1_0_->height() - 30);
+    const int right = Frame1_0_->geometry().right() + 1 + kGap;
+    const int months = Frame6_[Months]->NaturalWidth();
+    const int rest = frame()->width() - right - kGap;
+    Frame6_[Months]->move(right, kGap);
+    Frame6_[Months]->Arrange(months, height);
+    Frame6_[Contents]->move(right + months + kGap, kGap);
+    Frame6_[Contents]->Arrange(rest - months - kGap, height);
+    Frame6_[Titles]->move(right, 2 * kGap + height);
+    Frame6_[Titles]->Arrange(rest, height);
+}
+
+QString HistoryScreen::HelpText() const {
+    return Help();
+}
+
+void HistoryScreen::SetupHistoryGrid() {
+    Grid& g = *msgHenList_;
+    g.SetRows(1);
+    g.SetCols(4);
+    for (int c = 0; c < 4; ++c) {
+        const HistoryColumn& column = HistoryColumns()[c];
+        g.SetColWidth(c, column.twips);
+        g.SetColAlignment(c, column.alignment);
+        g.SetHeaderAlignment(c, Grid::Alignment::Centre);
+        g.SetTextMatrix(0, c, column.header);
+    }
+}
+
+void HistoryScreen::FillHistoryList() {
+    const history::History& h = w.history;
+    SetupHistoryGrid();
+    std::vector<QStringList> rows;
+    rows.reserve(h.HistoryCount);
+    for (int g = 1; g <= h.HistoryCount; ++g) {
+        rows.push_back(
+            {QString::number(g), h.strKansyoubi[g], h.strKansyouDaimei[g], h.strKansyouNaiyou[g]});
+    }
+    msgHenList_->SetBodyRows(std::move(rows));
+    if (msgHenList_->Rows() > kRowsInView) msgHenList_->SetTopRow(msgHenList_->Rows() - 1);
+}
+
+void HistoryScreen::Fill() {
+    for (RankingArea* area : Frame6_) area->DeselectOptions();
+    for (RankingArea* area : Frame6_) area->grid()->Setup();
+    ShowViewingMonths();
+    const logic::Ranking titles = logic::ViewedTitleRanking(w.history, w.catalogue);
+    Frame6_[Titles]->Show(titles.labels, titles.counts);
+    const logic::Ranking contents = logic::ViewingContentRanking(w.history);
+    Frame6_[Contents]->Show(contents.labels, contents.counts);
+}
+
+void HistoryScreen::ShowViewingMonths() {
+    Frame6_[Months]->caption()->setText(kMonths);
+    const logic::Ranking r = logic::ViewingMonthRanking(w.history);
+    Frame6_[Months]->Show(r.labels, r.counts);
+}
+
+void HistoryScreen::ShowViewingYears() {
+    Frame6_[Months]->caption()->setText(kYears);
+    const logic::Ranking r = logic::ViewingYearRanking(w.history);
+    Frame6_[Months]->Show(r.labels, r.counts);
+}
+
+void HistoryScreen::lblKansyouChg_Click() {
+    RankingArea* area = Frame6_[Months];
+    area->DeselectOptions();
+    area->grid()->Setup();
+    if (area->caption()->text() == kMonths) {
+        ShowViewingYears();
+    } else {
+        ShowViewingMonths();
+    }
+}

@@ -1,0 +1,91 @@
+#pragma once
+
+// The ranking grid every frequency ranking is shown in, and the area around
+// it: a caption (or a label that switches the ranking when clicked), the grid,
+// and three options ordering it by count, largest first; by count, smallest
+// first; by label.
+
+#include <QFrame>
+#include <QString>
+#include <array>
+#include <vector>
+
+#include "window/grid.h"
+
+class QButtonGroup;
+class QLabel;
+class QRadioButton;
+
+// Three columns: "順" (the row's place from the top), the label, "数".
+class RankingGrid : public Grid {
+    Q_OBJECT
+public:
+    enum class Order { MostFirst, FewestFirst, ByLabel };
+
+    struct Layout {
+        QString labelHeader;
+        int placeTwips = 450;
+        int labelTwips = 0;
+        int countTwips = 450;
+        Alignment labelAlignment = Alignment::General;
+    };
+
+    explicit RankingGrid(const Layout& layout, QWidget* parent = nullptr);
+
+    // Clears the grid down to its header row and lays out its three columns.
+    void Setup();
+    // One body row per label, in the order given, with its count.
+    void Build(const std::vector<QString>& labels, const std::vector<int>& counts);
+    // Sorts every body row (stable for equal keys) and numbers the rows 1..N
+    // from the top.
+    void Reorder(Order order);
+
+private:
+    Layout layout_;
+};
+
+// One ranking's area: a container with a caption, the grid and its three
+// mutually exclusive options. An option acts only when it becomes selected.
+class RankingArea : public QFrame {
+    Q_OBJECT
+public:
+    struct Names {
+        QString area;     // the container
+        QString caption;  // the caption label
+        QString grid;
+        QString options;  // prefix: option k is prefix + k
+    };
+
+    RankingArea(const Names& names, const RankingGrid::Layout& layout,
+                const std::array<QString, 3>& optionCaptions, QWidget* parent);
+
+    RankingGrid* grid() const { return grid_; }
+    QRadioButton* option(int k) const { return options_[k - 1]; }
+    QLabel* caption() const { return caption_; }
+    // The caption as a switch: a click on it raises captionClicked().
+    void MakeCaptionASwitch(const QString& toolTip);
+
+    // Deselects the first two options (the third keeps its state).
+    void DeselectOptions();
+    // Fills the grid and selects the first option, which orders it by count,
+    // largest first.
+    void Show(const std::vector<QString>& labels, const std::vector<int>& counts);
+    // The narrowest width that shows the grid's columns and the options whole.
+    int NaturalWidth() const;
+    // Places the caption, grid and options inside an area of this size.
+    void Arrange(int width, int height);
+
+signals:
+    void captionClicked();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int GridWidth() const;
+
+    QLabel* caption_;
+    RankingGrid* grid_;
+    QButtonGroup* group_;
+    std::array<QRadioButton*, 3> options_{};
+};
