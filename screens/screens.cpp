@@ -1,5 +1,6 @@
 #include "screens/screens.h"
 
+#include "screens/lists/list_screens.h"
 #include "screens/main/field_editing.h"
 #include "screens/main/main_screen.h"
 #include "screens/main/text_pages.h"
@@ -13,4 +14,5 @@ void AttachScreens(frmMain& window) {
     new TextPages(*main);
     new ViewingEntry(*main);
     new TitleCommands(window);
+    new ListScreens(window);
 }
