@@ -74,5 +74,9 @@ int main(int argc, char* argv[]) {
         window.button(b)->click();
         Save(&window, b);
     }
+    // The main list sorted by its title button.
+    window.button("cmdIchiran")->click();
+    window.findChild<QPushButton*>("cmdSort1_0")->click();
+    Save(&window, QStringLiteral("list-sorted"));
     return 0;
 }

@@ -177,6 +177,7 @@ void ListScreens::SetupListGrids() {
 
 void ListScreens::Fill(Table table) {
     Grid* grids[] = {msgIchiran, msgIchiran2, msgIchiran3};
+    Grid* shown = grids[static_cast<int>(table)];
     // The views see the tables once, filled.
     for (Grid* g : grids) g->BeginFill();
     SetupListGrids();
@@ -185,19 +186,17 @@ void ListScreens::Fill(Table table) {
     p.ProcessPendingEvents();
     switch (table) {
         case Table::Main:
-            msgIchiran->SetBodyRows(logic::MainListRows(w.catalogue));
+            shown->SetBodyRows(logic::MainListRows(w.catalogue));
             break;
         case Table::Evaluation:
-            msgIchiran2->SetBodyRows(logic::EvaluationListRows(w.catalogue));
+            shown->SetBodyRows(logic::EvaluationListRows(w.catalogue));
             break;
         case Table::Ownership:
-            msgIchiran3->SetBodyRows(logic::OwnershipListRows(w.catalogue, w.folder));
+            shown->SetBodyRows(logic::OwnershipListRows(w.catalogue, w.folder));
             break;
     }
-    for (Grid* g : grids) {
-        g->EndFill();
-        g->SetTopRow(1);
-    }
+    for (Grid* g : grids) g->EndFill();
+    shown->SetTopRow(1);
     p.SetWaitPointer(false);
 }
 

@@ -162,6 +162,7 @@ TEST_F(ListScreensTest, ClicksSortDescendingFirstThenAlternatePerColumnAndTable)
     EXPECT_EQ(Column(g, 1), QStringList({"d3", "d2", "d1"}));
     // The title column sorts by no click.
     ClickCell(g, 1, 0);
+    EXPECT_EQ(Column(g, 0), QStringList({"A", "B", "C"}));
     ClickHeader(g, 0);
     EXPECT_EQ(Column(g, 0), QStringList({"A", "B", "C"}));
 
