@@ -1,6 +1,7 @@
 #include "logic/list_rows.h"
 
-#include <QSet>
+#include <QHash>
+#include <QStringView>
 
 #include "logic/side_file_lists.h"
 #include "store/side_files.h"
@@ -10,6 +11,19 @@ namespace logic {
 namespace {
 
 const QString kMark = QStringLiteral("○");
+
+// The decimal text of a score or total. Valid values come from a shared table,
+// so that a table of every title allocates no text per cell.
+QString Decimal(int value) {
+    static const std::vector<QString> texts = [] {
+        std::vector<QString> t;
+        for (int v = 0; v <= 100; ++v) t.push_back(QString::number(v));
+        return t;
+    }();
+    if (value >= 0 && value < static_cast<int>(texts.size()))
+        return texts[static_cast<size_t>(value)];
+    return QString::number(value);
+}
 
 }  // namespace
 
@@ -35,10 +49,10 @@ std::vector<QStringList> EvaluationListRows(const store::Catalogue& catalogue) {
         int total = 0;
         for (int k = 1; k <= 7; ++k) {
             const int score = c.intTensu[i][k];
-            row << QString::number(score);
+            row << Decimal(score);
             if (k >= 2) total += score;
         }
-        row << QString::number(total);
+        row << Decimal(total);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -49,25 +63,33 @@ std::vector<QStringList> OwnershipListRows(const store::Catalogue& catalogue,
     const store::Catalogue& c = catalogue;
     static const store::SideText kinds[] = {store::SideText::Cast, store::SideText::Synopsis,
                                             store::SideText::Memo};
-    // A hash of each listing: one lookup per title instead of a pass over the
-    // folder's files.
-    QSet<QString> present[3];
+    const QString suffix = QStringLiteral(".txt");
+    // The titles the side files name, each with a bit per kind: one lookup per
+    // title instead of a pass over the folder's files. The keys are views into
+    // the listings, which live as long as the map.
+    QStringList files[3];
+    QHash<QStringView, int> present;
+    present.reserve(c.TitleCount + 1);
     for (int k = 0; k < 3; ++k) {
-        const QStringList files = SideFiles(folder, kinds[k]);
-        present[k] = QSet<QString>(files.begin(), files.end());
+        const QString prefix = store::SideTextPrefix(kinds[k]);
+        files[k] = SideFiles(folder, kinds[k]);
+        for (const QString& file : std::as_const(files[k])) {
+            // Only the exact spelling counts, whatever the letter case of the listing.
+            if (!file.startsWith(prefix) || !file.endsWith(suffix)) continue;
+            const QStringView title =
+                QStringView(file).mid(prefix.size(), file.size() - prefix.size() - suffix.size());
+            present[title] |= 1 << k;
+        }
     }
     std::vector<QStringList> rows;
     rows.reserve(static_cast<size_t>(c.TitleCount));
     for (int i = 1; i <= c.TitleCount; ++i) {
+        const int kindsPresent = present.value(QStringView(c.strDaimei[i]), 0);
         QStringList row;
         row.reserve(8);
         row << c.strDaimei[i];
         for (int k = 1; k <= 4; ++k) row << c.strSyoyu[i][k];
-        for (int k = 0; k < 3; ++k) {
-            const QString file =
-                store::SideTextPrefix(kinds[k]) + c.strDaimei[i] + QStringLiteral(".txt");
-            row << (present[k].contains(file) ? kMark : QString());
-        }
+        for (int k = 0; k < 3; ++k) row << ((kindsPresent & (1 << k)) ? kMark : QString());
         rows.push_back(std::move(row));
     }
     return rows;
