@@ -1,6 +1,7 @@
 #include "screens/screens.h"
 
 #include "screens/images/gallery_screen.h"
+#include "screens/lists/list_screens.h"
 #include "screens/main/field_editing.h"
 #include "screens/main/main_screen.h"
 #include "screens/main/picture_import.h"
@@ -23,4 +24,5 @@ void AttachScreens(frmMain& window) {
     new GalleryScreen(window);
     new HistoryScreen(window);
     new RankScreen(window);
+    new ListScreens(window);
 }

@@ -110,5 +110,9 @@ int main(int argc, char* argv[]) {
         QApplication::sendEvent(l, &release);
         Save(&window, QStringLiteral("%1-years").arg(b));
     }
+    // The main list sorted by its title button.
+    window.button("cmdIchiran")->click();
+    window.findChild<QPushButton*>("cmdSort1_0")->click();
+    Save(&window, QStringLiteral("list-sorted"));
     return 0;
 }

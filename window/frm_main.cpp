@@ -88,16 +88,6 @@ const std::vector<Placeholder>& Placeholders() {
             "タイトルをダブルクリックするとそのタイトルでメイン画面を表示することができます。") +
         kCrLf + kCrLf;
     static const std::vector<Placeholder> table = {
-        {"cmdIchiran", "fraIchiran",
-         QStringLiteral("それぞれのタイトルにおける各種データを一覧表示しています。") + kCrLf +
-             kCrLf + sortLines + jumpLines},
-        {"cmdIchiran2", "fraIchiran2",
-         QStringLiteral("それぞれのタイトルの評価を一覧表示しています。") + kCrLf + kCrLf +
-             sortLines + jumpLines},
-        {"cmdIchiran3", "fraIchiran3",
-         QStringLiteral("それぞれのタイトルの所有状況とキャスト、あらすじ、メモの有無を一覧表示し"
-                        "ています。") +
-             kCrLf + kCrLf + sortLines + jumpLines},
         {"cmdMaster", "fraMaster",
          QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
              QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +
