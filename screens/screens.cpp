@@ -4,6 +4,7 @@
 #include "screens/main/main_screen.h"
 #include "screens/main/text_pages.h"
 #include "screens/main/viewing_entry.h"
+#include "screens/masters/master_screen.h"
 #include "screens/titles/title_commands.h"
 #include "window/frm_main.h"
 
@@ -13,4 +14,5 @@ void AttachScreens(frmMain& window) {
     new TextPages(*main);
     new ViewingEntry(*main);
     new TitleCommands(window);
+    new MasterScreen(window);
 }
