@@ -4,7 +4,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QListView>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -74,5 +76,17 @@ int main(int argc, char* argv[]) {
         window.button(b)->click();
         Save(&window, b);
     }
+    // The master screen with a move of the display-order list waiting.
+    window.button("cmdMaster")->click();
+    auto* list = window.findChild<QListView*>("lstBicho");
+    const auto drop = [list](QEvent::Type type, int row) {
+        const QPointF at = list->visualRect(list->model()->index(row, 0)).center();
+        QMouseEvent e(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &e);
+    };
+    drop(QEvent::MouseButtonPress, 0);
+    drop(QEvent::MouseButtonRelease, 2);
+    Save(&window, QStringLiteral("cmdMaster-moved"));
     return 0;
 }

@@ -60,7 +60,8 @@ MasterScreen::MasterScreen(frmMain& window) : Screen(window, "fraMaster", "cmdMa
     buildEvaluationGroup();
     buildOwnershipGroup();
     buildDisplayOrderArea();
-    // The first announcement is the start-up's; later ones come from a save.
+    // Only the start-up's announcement fills the boxes; after a save they
+    // keep what was typed in the other group.
     connect(&w, &frmMain::itemMastersRenamed, this, [this] {
         if (w.IsLoading) ShowNamesInBoxes();
     });
@@ -78,7 +79,7 @@ void MasterScreen::buildEvaluationGroup() {
     }
     Caption(T().hyoukaFirst, box, QRect(168, 24, 380, 40));
     Caption(T().hyoukaRest, box, QRect(168, 62, 380, 40));
-    Caption(T().hyoukaLength, box, QRect(168, 128, 184, 40));
+    Caption(T().hyoukaLength, box, QRect(168, 128, 150, 40));
     cmdHyoukaHozon_ = new QPushButton(QStringLiteral("保存する"), box);
     cmdHyoukaHozon_->setObjectName("cmdHyoukaHozon");
     cmdHyoukaHozon_->setGeometry(448, 268, 104, 32);
