@@ -76,6 +76,7 @@ void apply_display_order(benchmark::State& state) {
         state.PauseTiming();
         b.screen->lstBicho_MouseDown(0);
         b.screen->lstBicho_MouseUp(store::kMaxRecords - 1);
+        QApplication::processEvents();  // the drag's own relayout is not applying
         const QString second = b.window.catalogue.strDaimei[2];
         state.ResumeTiming();
         b.window.findChild<QPushButton*>("cmdSortCng2")->click();
