@@ -7,6 +7,7 @@
 #include "screens/main/picture_import.h"
 #include "screens/main/text_pages.h"
 #include "screens/main/viewing_entry.h"
+#include "screens/masters/master_screen.h"
 #include "screens/rankings/rank_screen.h"
 #include "screens/search/search_screen.h"
 #include "screens/titles/title_commands.h"
@@ -25,4 +26,5 @@ void AttachScreens(frmMain& window) {
     new HistoryScreen(window);
     new RankScreen(window);
     new ListScreens(window);
+    new MasterScreen(window);
 }

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFont>
 #include <QLabel>
+#include <QListView>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QMouseEvent>
@@ -114,5 +115,17 @@ int main(int argc, char* argv[]) {
     window.button("cmdIchiran")->click();
     window.findChild<QPushButton*>("cmdSort1_0")->click();
     Save(&window, QStringLiteral("list-sorted"));
+    // The master screen with a move of the display-order list waiting.
+    window.button("cmdMaster")->click();
+    auto* list = window.findChild<QListView*>("lstBicho");
+    const auto drop = [list](QEvent::Type type, int row) {
+        const QPointF at = list->visualRect(list->model()->index(row, 0)).center();
+        QMouseEvent e(type, at, list->viewport()->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &e);
+    };
+    drop(QEvent::MouseButtonPress, 0);
+    drop(QEvent::MouseButtonRelease, 2);
+    Save(&window, QStringLiteral("cmdMaster-moved"));
     return 0;
 }

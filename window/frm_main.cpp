@@ -6,9 +6,6 @@
 #include <QPushButton>
 
 #include "store/text_check.h"
-#include "window/grid.h"
-#include "window/screen.h"
-#include "window/twips.h"
 
 namespace {
 
@@ -71,45 +68,6 @@ QIcon HelpTourIcon() {
     return icon;
 }
 
-// A screen still to come: its frame stays empty, but it opens like the rest.
-struct Placeholder {
-    const char* button;
-    const char* frame;
-    QString help;
-    bool refillsWhenShown = false;
-};
-
-const std::vector<Placeholder>& Placeholders() {
-    static const QString sortLines =
-        QStringLiteral("各種データ毎に並び替え表示ができます。") + kCrLf + kCrLf +
-        QStringLiteral("並び替えたい列をクリックする度に「昇順」「降順」で並び替えます。") + kCrLf;
-    static const QString jumpLines =
-        QStringLiteral(
-            "タイトルをダブルクリックするとそのタイトルでメイン画面を表示することができます。") +
-        kCrLf + kCrLf;
-    static const std::vector<Placeholder> table = {
-        {"cmdMaster", "fraMaster",
-         QStringLiteral("サンプルデータを削除して自分のデータとしてスタートさせたり") + kCrLf +
-             QStringLiteral("評価項目マスタや所有マスタの編集ができます。") + kCrLf + kCrLf +
-             QStringLiteral("またタイトルの表示順を変更することができます。") + kCrLf,
-         true},
-    };
-    return table;
-}
-
-class PlaceholderScreen : public Screen {
-public:
-    PlaceholderScreen(frmMain& w, const Placeholder& p) : Screen(w, p.frame, p.button), p_(p) {}
-
-protected:
-    void Fill() override {}
-    QString HelpText() const override { return p_.help; }
-    bool RefillsWhenShown() const override { return p_.refillsWhenShown; }
-
-private:
-    const Placeholder& p_;
-};
-
 }  // namespace
 
 frmMain::frmMain(Platform& platform, const QString& folderPath, QWidget* parent)
@@ -164,8 +122,6 @@ void frmMain::buildFrames() {
         f->hide();
         frames_.insert(name, f);
     }
-    // Screens still to come: an empty frame behind the common opening.
-    for (const Placeholder& p : Placeholders()) new PlaceholderScreen(*this, p);
 }
 
 void frmMain::SetScreenButtonHandler(const QString& buttonName, std::function<void()> handler) {

@@ -14,7 +14,6 @@
 
 class QFrame;
 class QPushButton;
-class Grid;
 
 // What the window needs of the main title screen, which lives in its own
 // folder and is attached after the window is made.

@@ -3,6 +3,7 @@
 #include <QFrame>
 
 #include "history/history.h"
+#include "screens/titles/new_start.h"
 #include "store/masters.h"
 #include "store/side_files.h"
 #include "window/frm_main.h"
@@ -93,6 +94,7 @@ QString AddHelpThird() {
 TitleCommands::TitleCommands(frmMain& window) : QObject(&window), w(window) {
     w.SetScreenButtonHandler("cmdNew", [this] { cmdNew_Click(); });
     w.SetScreenButtonHandler("cmdDel", [this] { cmdDel_Click(); });
+    new NewStart(w);
 }
 
 void TitleCommands::cmdNew_Click() {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+#include "logic/new_start.h"
+
+class frmMain;
+
+// The new start (新規 on the master screen): every title, the history and the
+// per-title files are cleared and the program ends, so that it starts again on
+// empty files. The item masters and the settings stay. Beside it the narrower
+// clearing 初期化, a button of no size.
+class NewStart : public QObject {
+    Q_OBJECT
+public:
+    explicit NewStart(frmMain& window);
+
+    void cmdSinki_Click();
+    void cmdAllDel_Click();
+
+private:
+    bool Asked(const QString& question);
+    // Runs a clearing under the wait pointer; false (after the error box) when
+    // it stopped at a file it could not empty.
+    bool Cleared(logic::ClearResult (*clear)(const store::Catalogue&, store::WorkingFolder&));
+    void Told(const QString& message);
+
+    frmMain& w;
+};

@@ -1,0 +1,146 @@
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+
+#include "tests/support/window_fixture.h"
+
+namespace {
+
+const QString kData = QStringLiteral("データ.TXT");
+const QString kHistory = QStringLiteral("鑑賞履歴.TXT");
+const QByteArray kViewing = "\"2026/01/02\",\"T1\",\"x\"\r\n";
+
+class NewStartTest : public WindowTest {
+protected:
+    // Two titles, each with a picture and the three side texts, a viewing, and
+    // a memo left behind by a deleted title.
+    void StartFull() {
+        WriteMasters(false);
+        WriteFile(kData, sjis::Titles(2));
+        WriteFile(kHistory, kViewing);
+        for (const QString& t : {QStringLiteral("T1"), QStringLiteral("T2")}) {
+            WriteFile(t + ".jpg", "x");
+            for (const char* prefix : {"キャスト_", "あらすじ_", "メモ_"})
+                WriteFile(QString::fromUtf8(prefix) + t + ".txt", "x\r\n");
+        }
+        WriteFile(QStringLiteral("メモ_Gone.txt"), "x\r\n");
+        Start();
+        ASSERT_TRUE(loaded);
+        QObject::connect(window.get(), &frmMain::endRequested, window.get(), [this] { ++ended; });
+        window->button("cmdMaster")->click();
+    }
+    QStringList Entries() const {
+        QStringList names = QDir(dir.path()).entryList(QDir::Files);
+        names.sort();
+        return names;
+    }
+    void ExpectQuestion(const FakePlatform::Dialog& d, const QString& text) const {
+        EXPECT_EQ(d.text, text);
+        EXPECT_EQ(d.title, QStringLiteral("タイトル全データ削除確認"));
+        EXPECT_EQ(d.icon, Platform::Icon::Question);
+        EXPECT_EQ(d.buttons, Platform::Buttons::YesNo);
+        EXPECT_EQ(d.defaultButton, Platform::Answer::No);
+    }
+    void ExpectTold(const FakePlatform::Dialog& d, const QString& text) const {
+        EXPECT_EQ(d.text, text);
+        EXPECT_EQ(d.title, QStringLiteral("データ削除"));
+        EXPECT_EQ(d.icon, Platform::Icon::Information);
+    }
+
+    int ended = 0;
+};
+
+TEST_F(NewStartTest, NoAtTheQuestionChangesNothing) {
+    StartFull();
+    const QStringList before = Entries();
+    fake->Answer(Platform::Answer::No);
+    Find<QPushButton>("cmdSinki")->click();
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    ExpectQuestion(
+        fake->dialogs[0],
+        QStringLiteral("現在登録されているデータを全てクリアして新規スタートしますか？"));
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(ReadFile(kData), sjis::Titles(2));
+    EXPECT_EQ(ended, 0);
+}
+
+TEST_F(NewStartTest, ClearsEverythingButTheMastersAndEndsTheProgram) {
+    StartFull();
+    fake->Answer(Platform::Answer::Yes);
+    fake->Answer();
+    fake->Answer();
+    int depthSeen = 0;
+    fake->onDialog = [&](const FakePlatform::Dialog&) { depthSeen += fake->waitPointerDepth; };
+    Find<QPushButton>("cmdSinki")->click();
+    ASSERT_EQ(fake->dialogs.size(), 3u);
+    ExpectTold(
+        fake->dialogs[1],
+        QStringLiteral("データを削除しました。評価項目と所有項目は必要に応じて変更してください。"));
+    ExpectTold(fake->dialogs[2],
+               QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
+    EXPECT_EQ(depthSeen, 0);  // no box under the wait pointer
+    EXPECT_EQ(fake->waitPointerDepth, 0);
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(fake->helpClosed, 1);
+
+    QStringList left = {kData, QStringLiteral("所有マスタ.txt"), QStringLiteral("評価マスタ.txt"),
+                        QStringLiteral("設定.TXT"), kHistory};
+    left.sort();
+    EXPECT_EQ(Entries(), left);
+    EXPECT_TRUE(ReadFile(kData).isEmpty());
+    EXPECT_TRUE(ReadFile(kHistory).isEmpty());
+    EXPECT_EQ(ReadFile(QStringLiteral("評価マスタ.txt")), sjis::kEvaluationMaster);
+    EXPECT_EQ(ReadFile(QStringLiteral("所有マスタ.txt")), sjis::kOwnershipMaster);
+    EXPECT_EQ(ReadFile(QStringLiteral("設定.TXT")), sjis::kSettingsOff);
+
+    Restart();
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(window->catalogue.TitleCount, 0);
+    EXPECT_EQ(window->history.HistoryCount, 0);
+    EXPECT_EQ(Find<QLabel>("lblHyouka1_2")->text(), QStringLiteral("感動・涙"));
+}
+
+TEST_F(NewStartTest, AFileThatCannotBeEmptiedIsReportedAndTheProgramGoesOn) {
+    StartFull();
+    // A folder in the history's place cannot be replaced by a file.
+    QFile::remove(Path(kHistory));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(kHistory + "/inside"));
+    fake->Answer(Platform::Answer::Yes);
+    fake->Answer();  // the error box
+    Find<QPushButton>("cmdSinki")->click();
+    ASSERT_EQ(fake->dialogs.size(), 2u);
+    EXPECT_EQ(fake->dialogs[1].icon, Platform::Icon::Critical);
+    EXPECT_TRUE(fake->dialogs[1].text.contains(kHistory)) << fake->dialogs[1].text.toStdString();
+    EXPECT_EQ(fake->waitPointerDepth, 0);
+    EXPECT_EQ(ended, 0);
+    EXPECT_TRUE(Exists(QStringLiteral("T1.jpg")));
+    EXPECT_TRUE(Exists(QStringLiteral("メモ_T2.txt")));
+    // The data file was emptied already: what is shown follows it.
+    EXPECT_TRUE(ReadFile(kData).isEmpty());
+    EXPECT_EQ(window->catalogue.TitleCount, 0);
+}
+
+TEST_F(NewStartTest, TheHiddenClearingEmptiesOnlyTheTitles) {
+    StartFull();
+    auto* cmdAllDel = Find<QPushButton>("cmdAllDel");
+    EXPECT_EQ(cmdAllDel->size(), QSize(0, 0));
+    EXPECT_EQ(cmdAllDel->focusPolicy(), Qt::NoFocus);
+    const QStringList before = Entries();
+    fake->Answer(Platform::Answer::Yes);
+    fake->Answer();
+    cmdAllDel->click();
+    ASSERT_EQ(fake->dialogs.size(), 2u);
+    ExpectQuestion(fake->dialogs[0],
+                   QStringLiteral("現在登録されているデータを全てクリアしますか？"));
+    ExpectTold(fake->dialogs[1],
+               QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
+    EXPECT_EQ(ended, 1);
+    EXPECT_TRUE(ReadFile(kData).isEmpty());
+    EXPECT_EQ(ReadFile(kHistory), kViewing);
+    QStringList expected = before;
+    expected.removeAll(QStringLiteral("T1.jpg"));
+    expected.removeAll(QStringLiteral("T2.jpg"));
+    EXPECT_EQ(Entries(), expected);  // side texts kept, nothing new
+}
+
+}  // namespace
