@@ -111,7 +111,8 @@ store::Status History::LoadHistory(store::WorkingFolder& folder) {
             }
             if (date.left(4) != lastYear) {
                 lastYear = date.left(4).toString();
-                if (store::detail::AddIfNew(seenYears, lastYear)) cboKanbi2.push_back(lastYear + u'年');
+                if (store::detail::AddIfNew(seenYears, lastYear))
+                    cboKanbi2.push_back(lastYear + u'年');
             }
         }
         if (!v.content.isEmpty() && store::detail::AddIfNew(seenContents, v.content)) {

@@ -47,9 +47,10 @@ std::optional<QString> TitleNameTooLong(const QString& title) {
         if (bytes > NAME_MAX) break;
         fit += len;
     }
-    return QStringLiteral("タイトル名が長すぎます。キャスト・あらすじ・メモや画像のファイル名に"
-                          "使えるように、このタイトル名は %1 文字までにして下さい"
-                          "（今は %2 文字です）。")
+    return QStringLiteral(
+               "タイトル名が長すぎます。キャスト・あらすじ・メモや画像のファイル名に"
+               "使えるように、このタイトル名は %1 文字までにして下さい"
+               "（今は %2 文字です）。")
         .arg(fit)
         .arg(title.size());
 }

@@ -22,8 +22,8 @@ QString SideTextPrefix(SideText kind);
 std::optional<QString> TitleNameTooLong(const QString& title);
 
 // The whole text with one final CR LF removed; a missing file (or a name that
-// would leave the folder, or one too long for a file name) is an empty text. A file that does not decode is an
-// error and is then never written in this run.
+// would leave the folder, or one too long for a file name) is an empty text. A file that does not
+// decode is an error and is then never written in this run.
 Status LoadSideText(WorkingFolder& folder, SideText kind, const QString& title, QString& text);
 
 // Writes the text as one print line; an empty text deletes the file instead.

@@ -8,8 +8,9 @@ namespace store {
 
 QString StoreError::message() const {
     if (written) {
-        return QStringLiteral("ファイル「%1」：変更は書き込みましたが、"
-                              "まだディスクに確実には保存されていないおそれがあります（%2）")
+        return QStringLiteral(
+                   "ファイル「%1」：変更は書き込みましたが、"
+                   "まだディスクに確実には保存されていないおそれがあります（%2）")
             .arg(file, reason);
     }
     if (line > 0) {

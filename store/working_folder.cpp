@@ -21,7 +21,8 @@ constexpr char kTemporaryPrefix[] = ".hoshi-tmp-";
 constexpr int kTemporaryRandom = 6;
 
 StoreError ioError(const QString& file, const QString& what, int err) {
-    return StoreError{file, 0, what + QStringLiteral("（") + SystemReason(err) + QStringLiteral("）")};
+    return StoreError{file, 0,
+                      what + QStringLiteral("（") + SystemReason(err) + QStringLiteral("）")};
 }
 
 QByteArray nativePath(const QString& path) {
@@ -66,7 +67,8 @@ bool isOwnTemporary(const char* name) {
     if (std::strlen(name) != prefix + kTemporaryRandom) return false;
     for (int i = 0; i < kTemporaryRandom; ++i) {
         const char c = name[prefix + static_cast<size_t>(i)];
-        const bool alnum = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
         if (!alnum) return false;
     }
     return true;

@@ -100,8 +100,9 @@ TEST(TextIndex, AssignDistinctEqualsInsertingOneByOne) {
 // The catalogue's lookup by name is exact, and the first title of a name wins.
 TEST(TextIndex, FindsExactTextsOnly) {
     testsupport::TempFolder t;
-    QByteArray data = "\"a,b\",,,,,,,,,,,,,,,,,\"\"\r\n\"a\",,,,,,,,,,,,,,,,,\"\"\r\n"
-                      "\"a,b\",,,,,,,,,,,,,,,,,\"\"\r\n";
+    QByteArray data =
+        "\"a,b\",,,,,,,,,,,,,,,,,\"\"\r\n\"a\",,,,,,,,,,,,,,,,,\"\"\r\n"
+        "\"a,b\",,,,,,,,,,,,,,,,,\"\"\r\n";
     for (int i = 0; i < 10000; ++i) {
         data += "\"" + QByteArray::number(i) + "\",,,,,,,,,,,,,,,,,\"\"\r\n";
     }
