@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "store/text_check.h"
 #include "window/grid.h"
@@ -407,6 +408,7 @@ void frmMain::chkHelp_Click() {
                              QStringLiteral("ヘルプツアーＯＦＦ"), Platform::Icon::Information);
     }
     if (!Report(store::SaveSettings(folder, value))) {
+        const QSignalBlocker quiet(chkHelp_);
         chkHelp_->setChecked(value == 0);  // the file keeps the old switch
         return;
     }
