@@ -134,8 +134,10 @@ void Catalogue::addToPickLists(int i, bool sortedInsert) {
 }
 
 int Catalogue::IndexOf(const QString& name) const {
-    const int t = firstTitle_.value(name);
-    if (t > 0 && t <= TitleCount && strDaimei[static_cast<size_t>(t)] == name) return t;
+    const int first = firstTitle_.value(name);
+    if (first > 0 && first <= TitleCount && strDaimei[static_cast<size_t>(first)] == name) {
+        return first;
+    }
     // Not in the index as loaded (a title renamed in the arrays since): look.
     for (int t = 1; t <= TitleCount; ++t) {
         if (strDaimei[static_cast<size_t>(t)] == name) return t;
