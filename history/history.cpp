@@ -4,6 +4,7 @@
 #include "store/dates.h"
 #include "store/record_file.h"
 #include "store/text_check.h"
+#include "store/text_index.h"
 
 namespace history {
 
@@ -47,13 +48,6 @@ void WriteViewing(store::RecordWriter& writer, const QString& date, const QStrin
         {store::Field::Text(date), store::Field::Text(title), store::Field::Text(content)});
 }
 
-// One hash lookup for "seen before?" and "now seen".
-bool AddIfNew(QSet<QString>& seen, const QString& value) {
-    const qsizetype before = seen.size();
-    seen.insert(value);
-    return seen.size() != before;
-}
-
 store::Status Refuse(const QString& reason) {
     return store::StoreError{kHistoryFile, 0, reason};
 }
@@ -76,6 +70,12 @@ void History::clear() {
 store::Status History::LoadHistory(store::WorkingFolder& folder) {
     clear();
     loaded_ = false;
+    // A copy left by an insertion that a crash interrupted: beside the history
+    // it goes; without it (an older program deleted the history before the
+    // rename) it is the history.
+    if (store::Status s = folder.recoverVia(kHistoryFile, kHistoryCopyFile); !s.isWritten()) {
+        return s;
+    }
 
     QByteArray bytes;
     bool missing = false;
@@ -107,14 +107,15 @@ store::Status History::LoadHistory(store::WorkingFolder& folder) {
             QStringView date(v.date);
             if (date.left(7) != lastMonth) {
                 lastMonth = date.left(7).toString();
-                if (AddIfNew(seenMonths, lastMonth)) cboKanbi.push_back(lastMonth);
+                if (store::detail::AddIfNew(seenMonths, lastMonth)) cboKanbi.push_back(lastMonth);
             }
             if (date.left(4) != lastYear) {
                 lastYear = date.left(4).toString();
-                if (AddIfNew(seenYears, lastYear)) cboKanbi2.push_back(lastYear + u'年');
+                if (store::detail::AddIfNew(seenYears, lastYear))
+                    cboKanbi2.push_back(lastYear + u'年');
             }
         }
-        if (!v.content.isEmpty() && AddIfNew(seenContents, v.content)) {
+        if (!v.content.isEmpty() && store::detail::AddIfNew(seenContents, v.content)) {
             cboKansyou.push_back(v.content);
         }
         byTitle_[v.title].push_back(g);
@@ -168,8 +169,10 @@ store::Status History::RecordViewing(store::WorkingFolder& folder, const QString
     store::Status written = (HistoryCount == 0 || strLastKansyoubi <= d)
                                 ? appendViewing(folder, d, title, content)
                                 : insertViewing(folder, d, title, content);
-    if (!written.isOk()) return written;
-    return LoadHistory(folder);
+    // New bytes in place whose safety is in doubt are still the history.
+    if (!written.isWritten()) return written;
+    store::Status loaded = LoadHistory(folder);
+    return loaded.isOk() ? written : loaded;
 }
 
 store::Status History::appendViewing(store::WorkingFolder& folder, const QString& date,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/record_file.h"
+#include "store/text_index.h"
 
 namespace store {
 namespace {
@@ -103,28 +104,25 @@ int Catalogue::AddPickValue(PickField f, const QString& value) {
 
 bool Catalogue::AddReleaseMonth(const QString& release) {
     if (release.isEmpty()) return false;
-    const QStringView key = QStringView(release).left(7);
-    bool added = false;
-    const int id =
-        seenMonths_.insert(key.size() == release.size() ? release : key.toString(), &added);
-    if (added) cboKoukai.push_back(seenMonths_.key(id));
-    return added;
+    const QString month = release.left(7);
+    if (!detail::AddIfNew(seenMonths_, month)) return false;
+    cboKoukai.push_back(month);
+    return true;
 }
 
 bool Catalogue::AddReleaseYear(const QString& release) {
     if (release.isEmpty()) return false;
-    bool added = false;
-    seenYears_.insert(QStringView(release).left(4), &added);
-    if (added) cboKoukai3.push_back(release.left(4) + QStringLiteral("年"));
-    return added;
+    const QString year = release.left(4);
+    if (!detail::AddIfNew(seenYears_, year)) return false;
+    cboKoukai3.push_back(year + QStringLiteral("年"));
+    return true;
 }
 
 void Catalogue::addToPickLists(int i, bool sortedInsert) {
     const size_t k = static_cast<size_t>(i);
     cboName.push_back(strDaimei[k]);
-    bool added = false;
-    names_.insert(strDaimei[k], &added);
-    if (added) nameTitle_.push_back(i);
+    int& first = firstTitle_[strDaimei[k]];  // 0 when new
+    if (first == 0) first = i;
     if (sortedInsert) {
         AddPickValue(PickField::Kantoku, strKantoku[k]);
         AddPickValue(PickField::Syuen, strSyuen[k]);
@@ -136,10 +134,9 @@ void Catalogue::addToPickLists(int i, bool sortedInsert) {
 }
 
 int Catalogue::IndexOf(const QString& name) const {
-    const int id = names_.find(name);
-    if (id >= 0) {
-        const int t = nameTitle_[static_cast<size_t>(id)];
-        if (t <= TitleCount && strDaimei[static_cast<size_t>(t)] == name) return t;
+    const int first = firstTitle_.value(name);
+    if (first > 0 && first <= TitleCount && strDaimei[static_cast<size_t>(first)] == name) {
+        return first;
     }
     // Not in the index as loaded (a title renamed in the arrays since): look.
     for (int t = 1; t <= TitleCount; ++t) {
@@ -158,29 +155,26 @@ void Catalogue::clearDerived() {
     cboKoukai3.clear();
     seenMonths_.clear();
     seenYears_.clear();
-    names_.clear();
-    nameTitle_.clear();
+    firstTitle_.clear();
 }
 
 Status Catalogue::LoadTitleData(WorkingFolder& folder) {
     // The derived lists go first, so that the arrays' strings are no longer
-    // shared and the parse below can overwrite them in place.
+    // shared and the parse can overwrite them in place.
     clearDerived();
     loaded_ = false;
-    QByteArray bytes;
-    bool missing = false;
-    if (Status s = folder.read(kDataFile, bytes, &missing); !s) {
+    // A missing data file is created empty: the catalogue has no title.
+    Status s = LoadOrCreate(folder, kDataFile, QByteArray(),
+                            [this](const QByteArray& bytes) { return parseTitles(bytes); });
+    if (!s.isWritten()) {
         clear();
-        if (!missing || !WorkingFolder::isSafeName(kDataFile)) {
-            folder.markUnwritable(kDataFile);
-            return s;
-        }
-        // A missing data file is created empty; the catalogue has no title.
-        if (Status c = folder.replace(kDataFile, QByteArray()); !c) return c;
-        loaded_ = true;
-        return Status::ok();
+        return s;
     }
+    loaded_ = true;
+    return s;
+}
 
+Status Catalogue::parseTitles(const QByteArray& bytes) {
     RecordReader r(kDataFile, bytes);
     const bool endsWithLineEnd = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
     // One pass. Titles already in the arrays (from the last load) are
@@ -208,11 +202,8 @@ Status Catalogue::LoadTitleData(WorkingFolder& folder) {
     size_t count = 0;
     while (!r.failed() && !r.AtEnd()) {
         if (count == static_cast<size_t>(kMaxRecords)) {
-            const int line = r.line();
-            clear();
-            folder.markUnwritable(kDataFile);
             return StoreError{
-                kDataFile, line,
+                kDataFile, r.line(),
                 QStringLiteral("タイトルが上限の %1 件を超えています").arg(kMaxRecords)};
         }
         const size_t i = ++count;
@@ -232,22 +223,15 @@ Status Catalogue::LoadTitleData(WorkingFolder& folder) {
             strSyoyu.push_back(std::move(owned));
         }
     }
-    if (r.failed()) {
-        const Status s = r.status();
-        clear();
-        folder.markUnwritable(kDataFile);
-        return s;
-    }
+    if (r.failed()) return r.status();
     for (auto* v : texts) v->resize(count + 1);
     intTensu.resize(count + 1);
     strSyoyu.resize(count + 1);
     tailClean_ = r.AtEndOfText() && endsWithLineEnd;
-    bytes = QByteArray();
     TitleCount = static_cast<int>(count);
 
     cboName.reserve(count);
-    names_.reserve(TitleCount);
-    nameTitle_.reserve(count);
+    firstTitle_.reserve(TitleCount);
     seenMonths_.reserve(TitleCount);
     seenYears_.reserve(TitleCount);
     for (int i = 1; i <= TitleCount; ++i) addToPickLists(i, false);
@@ -264,7 +248,6 @@ Status Catalogue::LoadTitleData(WorkingFolder& folder) {
         }
         pickList(f).assignDistinct(std::move(present));
     }
-    loaded_ = true;
     return Status::ok();
 }
 
@@ -316,9 +299,9 @@ Status Catalogue::writeOrder(WorkingFolder& folder, const std::vector<int>& orde
     for (int i : order) writeTitle(w, *this, static_cast<size_t>(i));
     QByteArray bytes;
     if (Status s = w.finish(bytes); !s) return s;
-    if (Status s = folder.replace(kDataFile, bytes); !s) return s;
-    tailClean_ = true;
-    return Status::ok();
+    Status s = folder.replace(kDataFile, bytes);
+    if (s.isWritten()) tailClean_ = true;
+    return s;
 }
 
 Status Catalogue::SaveTitleData(WorkingFolder& folder) const {
@@ -388,10 +371,11 @@ Status Catalogue::AppendTitle(WorkingFolder& folder, const QString& name) const 
         all.WriteRecord(fields);
         QByteArray bytes;
         if (Status s = all.finish(bytes); !s) return s;
-        if (Status s = folder.replace(kDataFile, bytes); !s) return s;
-        tailClean_ = true;
-        return Status::ok();
+        Status s = folder.replace(kDataFile, bytes);
+        if (s.isWritten()) tailClean_ = true;
+        return s;
     }
+    // The file with the record at its end replaces the file as a whole.
     return folder.append(kDataFile, record);
 }
 

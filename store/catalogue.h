@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "store/status.h"
-#include "store/text_index.h"
 #include "store/working_folder.h"
 
 namespace store {
@@ -95,14 +94,14 @@ private:
     void clearDerived();
     void resize(int count);
     void addToPickLists(int i, bool sortedInsert);
+    Status parseTitles(const QByteArray& bytes);
     Status refuseSave(const WorkingFolder& folder) const;
     Status writeOrder(WorkingFolder& folder, const std::vector<int>& order) const;
 
     bool loaded_ = false;
     // The sorted lists are their own seen-sets (SortedPickList::contains).
-    detail::TextIndex seenMonths_, seenYears_;
-    detail::TextIndex names_;  // distinct names; id -> first title number
-    std::vector<int> nameTitle_;
+    QSet<QString> seenMonths_, seenYears_;
+    QHash<QString, int> firstTitle_;  // name -> the first title number of that name
     // The file ends right after its last record's line end, so that a record
     // can be appended; else AppendTitle rewrites the file whole.
     mutable bool tailClean_ = true;

@@ -8,11 +8,16 @@ namespace {
 const QString kHelpTourTag = QStringLiteral("ヘルプツアー");
 
 template <size_t N>
-Status saveNames(WorkingFolder& folder, const QString& file, const std::array<QString, N>& names) {
+Status namesBytes(const QString& file, const std::array<QString, N>& names, QByteArray& bytes) {
     RecordWriter w(file);
     for (size_t k = 1; k < N; ++k) w.WriteRecord({Field::Text(names[k])});
+    return w.finish(bytes);
+}
+
+template <size_t N>
+Status saveNames(WorkingFolder& folder, const QString& file, const std::array<QString, N>& names) {
     QByteArray bytes;
-    if (Status s = w.finish(bytes); !s) return s;
+    if (Status s = namesBytes(file, names, bytes); !s) return s;
     return folder.replace(file, bytes);
 }
 
@@ -21,35 +26,27 @@ Status saveNames(WorkingFolder& folder, const QString& file, const std::array<QS
 template <size_t N>
 Status loadNames(WorkingFolder& folder, const QString& file, std::array<QString, N>& names,
                  int& read, const std::array<QString, N>& defaults) {
-    names.fill(QString());
-    read = 0;
-    QByteArray bytes;
-    bool missing = false;
-    if (Status s = folder.read(file, bytes, &missing); !s) {
-        if (!missing) {
-            folder.markUnwritable(file);
-            return s;
+    QByteArray initial;
+    if (Status s = namesBytes(file, defaults, initial); !s) return s;
+    return LoadOrCreate(folder, file, initial, [&](const QByteArray& bytes) {
+        names.fill(QString());
+        read = 0;
+        RecordReader r(file, bytes);
+        for (size_t k = 1; k < N && !r.failed() && !r.AtEnd(); ++k) {
+            QString name = r.ReadText();
+            if (r.failed()) break;
+            names[k] = std::move(name);
+            read = static_cast<int>(k);
         }
-        if (Status c = saveNames(folder, file, defaults); !c) return c;
-        names = defaults;
-        read = static_cast<int>(N) - 1;
-        return Status::ok();
-    }
-    RecordReader r(file, bytes);
-    size_t k = 1;
-    while (!r.failed() && !r.AtEnd()) {
-        QString name = r.ReadText();
-        if (r.failed()) break;
-        names[k] = std::move(name);
-        read = static_cast<int>(k);
-        if (k == N - 1) break;  // records beyond the count are not read
-        ++k;
-    }
-    if (r.failed()) {
-        folder.markUnwritable(file);
+        // Records beyond the count are not read.
         return r.status();
-    }
-    return Status::ok();
+    });
+}
+
+Status settingsBytes(qint16 intHelpTour, QByteArray& bytes) {
+    RecordWriter w(kSettingsFileWrite);
+    w.WriteRecord({Field::Text(kHelpTourTag), Field::Integer(intHelpTour)});
+    return w.finish(bytes);
 }
 
 }  // namespace
@@ -81,26 +78,18 @@ Status LoadOwnershipMaster(WorkingFolder& folder, Masters& m) {
 }
 
 Status LoadSettings(WorkingFolder& folder, Masters& m) {
-    QByteArray bytes;
-    bool missing = false;
-    if (Status s = folder.read(kSettingsFileRead, bytes, &missing); !s) {
-        if (!missing) {
-            folder.markUnwritable(kSettingsFileRead);
-            return s;
-        }
-        if (Status c = SaveSettings(folder, 1); !c) return c;
-        m.intHelpTour = 1;
-        return Status::ok();
-    }
-    RecordReader r(kSettingsFileRead, bytes);
-    r.ReadText();  // the tag, ignored
-    const int flag = r.ReadInteger();
-    if (r.failed()) {
-        folder.markUnwritable(kSettingsFileRead);
-        return r.status();
-    }
-    m.intHelpTour = static_cast<qint16>(flag);
-    return Status::ok();
+    QByteArray initial;
+    if (Status s = settingsBytes(1, initial); !s) return s;
+    return LoadOrCreate(
+        folder, kSettingsFileRead, initial,
+        [&](const QByteArray& bytes) {
+            RecordReader r(kSettingsFileRead, bytes);
+            r.ReadText();  // the tag, ignored
+            const int flag = r.ReadInteger();
+            if (!r.failed()) m.intHelpTour = static_cast<qint16>(flag);
+            return r.status();
+        },
+        kSettingsFileWrite);
 }
 
 Status SaveEvaluationMaster(WorkingFolder& folder, const std::array<QString, 8>& names) {
@@ -112,10 +101,8 @@ Status SaveOwnershipMaster(WorkingFolder& folder, const std::array<QString, 5>& 
 }
 
 Status SaveSettings(WorkingFolder& folder, qint16 intHelpTour) {
-    RecordWriter w(kSettingsFileWrite);
-    w.WriteRecord({Field::Text(kHelpTourTag), Field::Integer(intHelpTour)});
     QByteArray bytes;
-    if (Status s = w.finish(bytes); !s) return s;
+    if (Status s = settingsBytes(intHelpTour, bytes); !s) return s;
     return folder.replace(kSettingsFileWrite, bytes);
 }
 

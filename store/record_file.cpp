@@ -1,9 +1,9 @@
 #include "store/record_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "store/cp932.h"
-#include "store/text_index.h"
 
 namespace store {
 namespace {
@@ -15,18 +15,24 @@ inline bool isLineEnd(QChar c) {
     return c == u'\r' || c == u'\n';
 }
 
-// Line number (1-based) of the byte at offset in CP932 bytes: CR LF, CR and LF
-// each end a line (neither byte occurs inside a two-byte character).
-int lineOfByte(const QByteArray& bytes, qsizetype offset) {
-    int line = 1;
-    for (qsizetype i = 0; i < offset && i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') {
-            ++line;
-        } else if (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')) {
-            ++line;
-        }
+// The line ends in [from, to) of text or of CP932 bytes: CR LF, CR and LF each
+// end one line (neither byte occurs inside a two-byte character). Every line
+// number of the store is counted here.
+template <typename Unit>
+int countLineEnds(const Unit* d, qsizetype from, qsizetype to) {
+    int n = 0;
+    for (qsizetype i = from; i < to; ++i) {
+        if (d[i] == '\r' || (d[i] == '\n' && (i == 0 || d[i - 1] != '\r'))) ++n;
     }
-    return line;
+    return n;
+}
+
+int lineOfByte(const QByteArray& bytes, qsizetype offset) {
+    return 1 + countLineEnds(bytes.constData(), 0, std::min(offset, bytes.size()));
+}
+
+int lineOfCharacter(QStringView text, qsizetype offset) {
+    return 1 + countLineEnds(text.utf16(), 0, std::min(offset, text.size()));
 }
 
 // The marks that fill most one-character fields ("○", "◎", "△") share one
@@ -53,7 +59,6 @@ RecordReader::RecordReader(QString fileName, const QByteArray& bytes)
     qsizetype bad = 0;
     if (auto text = cp932::decode(bytes, &bad)) {
         text_ = std::move(*text);
-        detail::ClearUpperVectorState();
     } else {
         const int line = lineOfByte(bytes, bad);
         fail(line, QStringLiteral("Shift_JIS（CP932）として読めないバイトがあります"
@@ -85,14 +90,7 @@ void RecordReader::fail(int line, const QString& reason) {
 }
 
 void RecordReader::advanceLine(qsizetype from, qsizetype to) {
-    const QChar* d = text_.constData();
-    for (qsizetype i = from; i < to; ++i) {
-        if (d[i] == u'\r') {
-            ++line_;
-        } else if (d[i] == u'\n' && (i == 0 || d[i - 1] != u'\r')) {
-            ++line_;
-        }
-    }
+    line_ += countLineEnds(text_.utf16(), from, to);
 }
 
 bool RecordReader::readRaw(QStringView& value, bool& quoted) {
@@ -156,9 +154,18 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
         value = QStringView(d + p, e - p);
         p = q;
     }
+    // A text this long is no record of the program's: a damaged file, which
+    // would also take the window minutes to lay out.
+    if (value.size() > kMaxRecordText) {
+        fail(QStringLiteral("項目が長すぎます（%1 文字）。項目は %2 文字までです")
+                 .arg(value.size())
+                 .arg(kMaxRecordText));
+        return false;
+    }
     // The separator: a comma, or a line end (CR LF, CR or LF), or the end. No
     // value holds a line end, so lines are counted here only.
     pendingField_ = false;
+    const qsizetype separator = p;
     if (p < n) {
         if (d[p] == u',') {
             ++p;
@@ -166,12 +173,11 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
         } else if (d[p] == u'\r') {
             ++p;
             if (p < n && d[p] == u'\n') ++p;
-            ++line_;
         } else {  // LF
             ++p;
-            ++line_;
         }
     }
+    advanceLine(separator, p);
     pos_ = p;
     return true;
 }
@@ -271,9 +277,7 @@ QString RecordReader::ReadLine() {
 
 // ---------------------------------------------------------------- writer
 
-RecordWriter::RecordWriter(QString fileName) : fileName_(std::move(fileName)) {
-    detail::ClearUpperVectorState();
-}
+RecordWriter::RecordWriter(QString fileName) : fileName_(std::move(fileName)) {}
 
 void RecordWriter::reserve(qsizetype characters) {
     if (characters > text_.size()) text_.resize(characters);
@@ -306,6 +310,11 @@ void RecordWriter::separate() {
 void RecordWriter::AddText(QStringView text) {
     separate();
     const qsizetype n = text.size();
+    if (n > kMaxRecordText && status_.isOk()) {
+        status_ = StoreError{
+            fileName_, records_ + 1,
+            QStringLiteral("%1 文字を超えるテキストは保存できません").arg(kMaxRecordText)};
+    }
     QChar* out = room(n + 2);
     out[0] = u'"';
     const QChar* in = text.data();
@@ -393,10 +402,7 @@ void RecordWriter::PrintLine(const QString& text) {
     std::copy(text.constBegin(), text.constEnd(), out);
     len_ += text.size();
     put(QLatin1StringView("\r\n"));
-    ++records_;
-    for (QChar c : text) {
-        if (c == u'\r') ++records_;
-    }
+    records_ += 1 + countLineEnds(text.utf16(), 0, text.size());
     fieldsInRecord_ = 0;
 }
 
@@ -408,14 +414,9 @@ Status RecordWriter::finish(QByteArray& bytes) const {
     if (!encoded) {
         const QString all = written.toString();
         const QString bad = cp932::unencodable(all);
-        int line = 1;
         const qsizetype at =
             bad.isEmpty() ? all.size() : all.indexOf(bad.left(bad.at(0).isHighSurrogate() ? 2 : 1));
-        for (qsizetype i = 0; i < at; ++i) {
-            if (all.at(i) == u'\r' || (all.at(i) == u'\n' && (i == 0 || all.at(i - 1) != u'\r'))) {
-                ++line;
-            }
-        }
+        const int line = lineOfCharacter(all, at);
         QString list;
         for (qsizetype i = 0; i < bad.size(); ++i) {
             const qsizetype len = bad.at(i).isHighSurrogate() && i + 1 < bad.size() ? 2 : 1;
@@ -428,6 +429,30 @@ Status RecordWriter::finish(QByteArray& bytes) const {
     }
     bytes = std::move(*encoded);
     return Status::ok();
+}
+
+// ---------------------------------------------------------------- loading
+
+Status LoadOrCreate(WorkingFolder& folder, const QString& name, const QByteArray& defaults,
+                    const std::function<Status(const QByteArray&)>& parse,
+                    const QString& createAs) {
+    QByteArray bytes;
+    bool missing = false;
+    Status created;
+    if (Status s = folder.read(name, bytes, &missing); !s) {
+        if (!missing || !WorkingFolder::isSafeName(name)) {
+            folder.markUnwritable(name);
+            return s;
+        }
+        created = folder.replace(createAs.isEmpty() ? name : createAs, defaults);
+        if (!created.isWritten()) return created;
+        bytes = defaults;
+    }
+    if (Status s = parse(bytes); !s) {
+        folder.markUnwritable(name);
+        return s;
+    }
+    return created;
 }
 
 }  // namespace store

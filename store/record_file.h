@@ -3,6 +3,7 @@
 #include <QLatin1StringView>
 #include <QString>
 #include <QStringView>
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -10,6 +11,10 @@
 #include "store/working_folder.h"
 
 namespace store {
+
+// The longest text of a record (a title, a field, a viewing, an item name).
+// A longer one in a file is damage; side texts have no such limit.
+inline constexpr qsizetype kMaxRecordText = 1000;
 
 // One field of a record to write: a quoted text, a bare 16-bit integer, or
 // nothing between its two separators.
@@ -113,5 +118,14 @@ private:
     int fieldsInRecord_ = 0;
     Status status_;
 };
+
+// How a file the program cannot do without is loaded: read and parsed; a
+// missing file is first created (as createAs, when given) with the default
+// bytes, which are then parsed. A file that cannot be read or parsed is never
+// written in this run. A creation whose error is marked written goes on, and
+// its error is returned after the parse.
+Status LoadOrCreate(WorkingFolder& folder, const QString& name, const QByteArray& defaults,
+                    const std::function<Status(const QByteArray&)>& parse,
+                    const QString& createAs = QString());
 
 }  // namespace store

@@ -1,6 +1,7 @@
 #include "store/text_check.h"
 
 #include "store/cp932.h"
+#include "store/record_file.h"
 
 namespace store {
 namespace {
@@ -36,6 +37,7 @@ QString collectRefused(const QString& text, Refuse refuse) {
 }  // namespace
 
 QString InputCheck::warning() const {
+    if (refused.isEmpty()) return tooLong;
     QString list;
     const qsizetype n = refused.size();
     for (qsizetype i = 0; i < n;) {
@@ -63,6 +65,11 @@ InputCheck CheckRecordText(const QString& text) {
     check.text = cp932::normalise(text);
     check.refused =
         collectRefused(check.text, [](QChar c) { return c == u'"' || c == u'\r' || c == u'\n'; });
+    if (check.text.size() > kMaxRecordText) {
+        check.tooLong = QStringLiteral("入力できるのは %1 文字までです（%2 文字あります）。")
+                            .arg(kMaxRecordText)
+                            .arg(check.text.size());
+    }
     return check;
 }
 

@@ -9,15 +9,17 @@ namespace store {
 struct InputCheck {
     QString text;     // normalised (cp932::normalise)
     QString refused;  // distinct offending characters, in order; empty when fine
+    QString tooLong;  // the warning about the text's length; empty when fine
 
-    bool ok() const { return refused.isEmpty(); }
+    bool ok() const { return refused.isEmpty() && tooLong.isEmpty(); }
     // The Japanese warning naming the refused characters.
     QString warning() const;
     static QString warningTitle();
 };
 
 // For every text kept in a record file (fields, viewings, title names): a double
-// quote, a line end or a character outside CP932 is refused.
+// quote, a line end or a character outside CP932 is refused, and so is a text
+// longer than a record may hold.
 InputCheck CheckRecordText(const QString& text);
 
 // For side texts (line files): only characters outside CP932 are refused.

@@ -1,11 +1,17 @@
 #include "store/text_index.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <memory>
 
 namespace store::detail {
+
+bool AddIfNew(QSet<QString>& seen, const QString& text) {
+    const qsizetype before = seen.size();
+    seen.insert(text);
+    return seen.size() != before;
+}
+
 namespace {
 
 // The simple case folding of every UTF-16 unit, as QString's case-insensitive
@@ -21,28 +27,7 @@ const char16_t* FoldTable() {
     return table.get();
 }
 
-inline uint32_t Hash(QStringView s) {
-    // FNV-1a over the units, then a final mix.
-    uint64_t h = 1469598103934665603ULL;
-    const char16_t* d = s.utf16();
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        h ^= d[i];
-        h *= 1099511628211ULL;
-    }
-    h ^= h >> 29;
-    h *= 0xbf58476d1ce4e5b9ULL;
-    h ^= h >> 32;
-    return static_cast<uint32_t>(h);
-}
-
 }  // namespace
-
-void ClearUpperVectorState() {
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-    static const bool avx = __builtin_cpu_supports("avx");
-    if (avx) asm volatile("vzeroupper" ::: "memory");
-#endif
-}
 
 int CompareIgnoringCase(QStringView a, QStringView b) {
     const char16_t* fold = FoldTable();
@@ -85,12 +70,10 @@ size_t KeepFirstOfEach(std::vector<QString>& texts, size_t begin, size_t end, si
         }
         return out;
     }
-    TextIndex distinct;
+    QSet<QString> distinct;
     distinct.reserve(static_cast<qsizetype>(end - begin));
     for (size_t i = begin; i < end; ++i) {
-        bool added = false;
-        distinct.insert(QStringView(texts[i]), &added);
-        if (added) {
+        if (AddIfNew(distinct, texts[i])) {
             if (out != i) texts[out] = std::move(texts[i]);
             ++out;
         }
@@ -249,75 +232,5 @@ void SortImpl(std::vector<QString>& texts, bool distinct) {
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------- TextIndex
-
-void TextIndex::clear() {
-    keys_.clear();
-    hashes_.clear();
-    slots_.clear();
-}
-
-void TextIndex::reserve(qsizetype n) {
-    keys_.reserve(static_cast<size_t>(n));
-    hashes_.reserve(static_cast<size_t>(n));
-    size_t want = 16;
-    while (want < static_cast<size_t>(n) * 2) want *= 2;
-    if (want > slots_.size()) {
-        slots_.assign(want, 0);
-        const size_t mask = want - 1;
-        for (size_t id = 0; id < keys_.size(); ++id) {
-            size_t s = hashes_[id] & mask;
-            while (slots_[s] != 0) s = (s + 1) & mask;
-            slots_[s] = static_cast<int32_t>(id + 1);
-        }
-    }
-}
-
-void TextIndex::grow() {
-    reserve(static_cast<qsizetype>(std::max<size_t>(16, keys_.size() * 2)));
-}
-
-int TextIndex::find(QStringView text) const {
-    if (slots_.empty()) return -1;
-    const uint32_t h = Hash(text);
-    const size_t mask = slots_.size() - 1;
-    for (size_t s = h & mask;; s = (s + 1) & mask) {
-        const int32_t v = slots_[s];
-        if (v == 0) return -1;
-        const size_t id = static_cast<size_t>(v - 1);
-        if (hashes_[id] == h && QStringView(keys_[id]) == text) return static_cast<int>(id);
-    }
-}
-
-template <typename Make>
-int TextIndex::insertImpl(QStringView text, bool* added, Make make) {
-    if ((keys_.size() + 1) * 2 > slots_.size()) grow();
-    const uint32_t h = Hash(text);
-    const size_t mask = slots_.size() - 1;
-    size_t s = h & mask;
-    for (;; s = (s + 1) & mask) {
-        const int32_t v = slots_[s];
-        if (v == 0) break;
-        const size_t id = static_cast<size_t>(v - 1);
-        if (hashes_[id] == h && QStringView(keys_[id]) == text) {
-            if (added) *added = false;
-            return static_cast<int>(id);
-        }
-    }
-    keys_.push_back(make());
-    hashes_.push_back(h);
-    slots_[s] = static_cast<int32_t>(keys_.size());
-    if (added) *added = true;
-    return static_cast<int>(keys_.size() - 1);
-}
-
-int TextIndex::insert(QStringView text, bool* added) {
-    return insertImpl(text, added, [&] { return text.toString(); });
-}
-
-int TextIndex::insert(const QString& text, bool* added) {
-    return insertImpl(QStringView(text), added, [&] { return text; });
-}
 
 }  // namespace store::detail

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,18 +12,17 @@
 #include <cerrno>
 #include <cstring>
 
-#include "store/text_index.h"
-
 namespace store {
 namespace {
 
-QString systemReason(int err) {
-    return QString::fromLocal8Bit(std::strerror(err));
-}
+// The temporaries of replace(): this prefix and the six characters mkostemp
+// puts in place of "XXXXXX".
+constexpr char kTemporaryPrefix[] = ".hoshi-tmp-";
+constexpr int kTemporaryRandom = 6;
 
 StoreError ioError(const QString& file, const QString& what, int err) {
     return StoreError{file, 0,
-                      what + QStringLiteral("（") + systemReason(err) + QStringLiteral("）")};
+                      what + QStringLiteral("（") + SystemReason(err) + QStringLiteral("）")};
 }
 
 QByteArray nativePath(const QString& path) {
@@ -34,11 +34,6 @@ qint64 folderStamp(const QString& path) {
     struct stat st {};
     if (::stat(nativePath(path).constData(), &st) != 0) return -1;
     return static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-}
-
-// close is never retried on Linux: the descriptor is gone even on EINTR.
-int closeChecked(int fd) {
-    return ::close(fd);
 }
 
 // Writes every byte; 0 or the errno of the failing write.
@@ -56,19 +51,34 @@ int writeAll(int fd, const char* data, qint64 size) {
     return 0;
 }
 
+// close is never retried on Linux: the descriptor is gone even on EINTR.
 int fsyncFolder(const QString& path) {
     int fd = ::open(nativePath(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
     int err = 0;
     if (::fsync(fd) != 0) err = errno;
-    if (closeChecked(fd) != 0 && err == 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
     return err;
+}
+
+bool isOwnTemporary(const char* name) {
+    const size_t prefix = sizeof(kTemporaryPrefix) - 1;
+    if (std::strncmp(name, kTemporaryPrefix, prefix) != 0) return false;
+    if (std::strlen(name) != prefix + kTemporaryRandom) return false;
+    for (int i = 0; i < kTemporaryRandom; ++i) {
+        const char c = name[prefix + static_cast<size_t>(i)];
+        const bool alnum =
+            (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!alnum) return false;
+    }
+    return true;
 }
 
 }  // namespace
 
 WorkingFolder::WorkingFolder(QString absolutePath) : path_(std::move(absolutePath)) {
     while (path_.size() > 1 && path_.endsWith(QLatin1Char('/'))) path_.chop(1);
+    removeLeftovers();
 }
 
 bool WorkingFolder::isSafeName(const QString& name) {
@@ -77,6 +87,10 @@ bool WorkingFolder::isSafeName(const QString& name) {
         if (c == u'/' || c == u'\\' || c == QChar(0)) return false;
     }
     return true;
+}
+
+bool WorkingFolder::fitsFileName(const QString& name) {
+    return nativePath(name).size() <= NAME_MAX;
 }
 
 void WorkingFolder::refreshListing() const {
@@ -113,13 +127,13 @@ void WorkingFolder::noteRemoved(const QString& fileName) const {
 
 // Runs a change of the folder made by this layer and keeps the cached listing
 // current without listing the folder again: when the listing was fresh before
-// the change, it takes the folder's new stamp after it.
+// the change, it takes the folder's new stamp after it. A change that failed
+// half way may have left anything: the folder is listed again next time.
 template <typename Change>
-static auto keepingListing(const QString& path, qint64& stamp, Change change) {
-    const bool fresh = stamp != -1 && folderStamp(path) == stamp;
-    auto result = change();
-    if (fresh) stamp = folderStamp(path);
-    detail::ClearUpperVectorState();  // after the system calls, see text_index.h
+Status WorkingFolder::keepingListing(Change change) {
+    const bool fresh = listingStamp_ != -1 && folderStamp(path_) == listingStamp_;
+    Status result = change();
+    listingStamp_ = fresh && result.isWritten() ? folderStamp(path_) : -1;
     return result;
 }
 
@@ -164,16 +178,13 @@ Status WorkingFolder::read(const QString& name, QByteArray& out, bool* missing) 
         }
         return ioError(name, QStringLiteral("開けません"), err);
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        const int err = errno;
-        closeChecked(fd);
+    auto fail = [&](int err) -> Status {
+        ::close(fd);
         return ioError(name, QStringLiteral("読み込めません"), err);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        closeChecked(fd);
-        return ioError(name, QStringLiteral("読み込めません"), EISDIR);
-    }
+    };
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return fail(errno);
+    if (S_ISDIR(st.st_mode)) return fail(EISDIR);
     QByteArray data;
     data.resize(static_cast<qsizetype>(st.st_size));
     qsizetype got = 0;
@@ -182,17 +193,14 @@ Status WorkingFolder::read(const QString& name, QByteArray& out, bool* missing) 
         ssize_t n = ::read(fd, data.data() + got, static_cast<size_t>(data.size() - got));
         if (n < 0) {
             if (errno == EINTR) continue;
-            const int err = errno;
-            closeChecked(fd);
-            return ioError(name, QStringLiteral("読み込めません"), err);
+            return fail(errno);
         }
         if (n == 0) break;
         got += n;
     }
-    closeChecked(fd);
+    ::close(fd);
     data.truncate(got);
     out = std::move(data);
-    detail::ClearUpperVectorState();
     return Status::ok();
 }
 
@@ -208,144 +216,97 @@ Status WorkingFolder::refuseWrite(const QString& name) const {
     return Status::ok();
 }
 
+// After a rename or an unlink the change is in place; what can still fail is
+// making the folder's entry safe on the disk.
+Status WorkingFolder::syncFolder(const QString& name) const {
+    if (int err = fsyncFolder(path_)) return StoreError{name, 0, SystemReason(err), true};
+    return Status::ok();
+}
+
 Status WorkingFolder::replace(const QString& name, const QByteArray& bytes) {
-    if (Status s = refuseWrite(name); !s) return s;
-    const QString target = *resolve(name);
-    const QString targetName = target.mid(path_.size() + 1);
-    return keepingListing(path_, listingStamp_, [&]() -> Status {
-        QByteArray tmpl = nativePath(path_ + QStringLiteral("/.hoshi-tmp-XXXXXX"));
-        int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-        if (fd < 0) return ioError(name, QStringLiteral("一時ファイルを作れません"), errno);
-        auto fail = [&](const QString& what, int err) -> Status {
-            if (fd >= 0) closeChecked(fd);
-            ::unlink(tmpl.constData());
-            return ioError(name, what, err);
-        };
-        struct stat old {};
-        const mode_t mode =
-            ::stat(nativePath(target).constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-        if (::fchmod(fd, mode) != 0) return fail(QStringLiteral("書き込めません"), errno);
-        if (int err = writeAll(fd, bytes.constData(), bytes.size())) {
-            return fail(QStringLiteral("書き込めません"), err);
-        }
-        if (::fsync(fd) != 0) return fail(QStringLiteral("書き込めません"), errno);
-        const int cfd = fd;
-        fd = -1;
-        if (closeChecked(cfd) != 0) return fail(QStringLiteral("書き込めません"), errno);
-        if (::rename(tmpl.constData(), nativePath(target).constData()) != 0) {
-            return fail(QStringLiteral("置き換えられません"), errno);
-        }
-        noteCreated(targetName);
-        if (int err = fsyncFolder(path_)) {
-            return ioError(name, QStringLiteral("フォルダを確定できません"), err);
-        }
-        return Status::ok();
-    });
+    return replaceThrough(name, QString(), bytes);
 }
 
 Status WorkingFolder::replaceVia(const QString& name, const QString& temporaryName,
                                  const QByteArray& bytes) {
-    if (Status s = refuseWrite(name); !s) return s;
     if (Status s = refuseWrite(temporaryName); !s) return s;
+    return replaceThrough(name, temporaryName, bytes);
+}
+
+// The temporary is a fresh name of the program's own when temporaryName is
+// empty, else that name.
+Status WorkingFolder::replaceThrough(const QString& name, const QString& temporaryName,
+                                     const QByteArray& bytes) {
+    if (Status s = refuseWrite(name); !s) return s;
     const QString target = *resolve(name);
-    const QString targetName = target.mid(path_.size() + 1);
-    const QString temp = *resolve(temporaryName);
-    const QString tempName = temp.mid(path_.size() + 1);
-    return keepingListing(path_, listingStamp_, [&]() -> Status {
-        const QByteArray tempNative = nativePath(temp);
+    const QByteArray targetNative = nativePath(target);
+    QByteArray temp = temporaryName.isEmpty()
+                          ? nativePath(path_ + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) +
+                                       QString(kTemporaryRandom, QLatin1Char('X')))
+                          : nativePath(*resolve(temporaryName));
+    return keepingListing([&]() -> Status {
         struct stat old {};
         const mode_t mode =
-            ::stat(nativePath(target).constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-        int fd = ::open(tempNative.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-        if (fd < 0) return ioError(temporaryName, QStringLiteral("作れません"), errno);
-        noteCreated(tempName);
-        auto fail = [&](const QString& file, const QString& what, int err) -> Status {
-            if (fd >= 0) closeChecked(fd);
-            ::unlink(tempNative.constData());
-            noteRemoved(tempName);
-            return ioError(file, what, err);
+            ::stat(targetNative.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+        int fd = temporaryName.isEmpty()
+                     ? ::mkostemp(temp.data(), O_CLOEXEC)
+                     : ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+        if (fd < 0) return ioError(name, QStringLiteral("一時ファイルを作れません"), errno);
+        auto fail = [&](const QString& what, int err) -> Status {
+            if (fd >= 0) ::close(fd);
+            ::unlink(temp.constData());
+            return ioError(name, what, err);
         };
-        if (int err = writeAll(fd, bytes.constData(), bytes.size())) {
-            return fail(temporaryName, QStringLiteral("書き込めません"), err);
-        }
-        if (::fsync(fd) != 0) return fail(temporaryName, QStringLiteral("書き込めません"), errno);
-        const int cfd = fd;
+        const QString cannotWrite = QStringLiteral("書き込めません");
+        if (::fchmod(fd, mode) != 0) return fail(cannotWrite, errno);
+        if (int err = writeAll(fd, bytes.constData(), bytes.size())) return fail(cannotWrite, err);
+        if (::fsync(fd) != 0) return fail(cannotWrite, errno);
+        const int written = fd;
         fd = -1;
-        if (closeChecked(cfd) != 0) {
-            return fail(temporaryName, QStringLiteral("書き込めません"), errno);
+        if (::close(written) != 0) return fail(cannotWrite, errno);
+        if (::rename(temp.constData(), targetNative.constData()) != 0) {
+            return fail(QStringLiteral("置き換えられません"), errno);
         }
-        if (::rename(tempNative.constData(), nativePath(target).constData()) != 0) {
-            return fail(name, QStringLiteral("置き換えられません"), errno);
-        }
-        noteRemoved(tempName);
-        noteCreated(targetName);
-        if (int err = fsyncFolder(path_)) {
-            return ioError(name, QStringLiteral("フォルダを確定できません"), err);
-        }
+        noteCreated(target.mid(path_.size() + 1));
+        return syncFolder(name);
+    });
+}
+
+Status WorkingFolder::recoverVia(const QString& name, const QString& temporaryName) {
+    if (!exists(temporaryName)) return Status::ok();
+    if (exists(name)) {
+        // A leftover that cannot go does no harm: the next rewrite replaces it.
+        (void)remove(temporaryName);
         return Status::ok();
+    }
+    if (Status s = refuseWrite(name); !s) return s;
+    if (Status s = refuseWrite(temporaryName); !s) return s;
+    const QString from = *resolve(temporaryName);
+    const QString to = *resolve(name);
+    return keepingListing([&]() -> Status {
+        if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0) {
+            return ioError(temporaryName, QStringLiteral("元の名前に戻せません"), errno);
+        }
+        noteRemoved(from.mid(path_.size() + 1));
+        noteCreated(to.mid(path_.size() + 1));
+        return syncFolder(name);
     });
 }
 
 Status WorkingFolder::append(const QString& name, const QByteArray& bytes) {
     if (Status s = refuseWrite(name); !s) return s;
-    const QString target = *resolve(name);
-    const QString targetName = target.mid(path_.size() + 1);
-    return keepingListing(path_, listingStamp_, [&]() -> Status {
-        const QByteArray native = nativePath(target);
-        int fd = ::open(native.constData(), O_WRONLY | O_CLOEXEC);
-        bool created = false;
-        if (fd < 0 && errno == ENOENT) {
-            fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-            created = fd >= 0;
-        }
-        if (fd < 0) return ioError(name, QStringLiteral("開けません"), errno);
-        if (created) noteCreated(targetName);
-        const off_t oldSize = ::lseek(fd, 0, SEEK_END);
-        if (oldSize < 0) {
-            const int err = errno;
-            closeChecked(fd);
-            return ioError(name, QStringLiteral("書き込めません"), err);
-        }
-        auto fail = [&](int err) -> Status {
-            // Cut back to the old length so that no half record is left.
-            if (created) {
-                ::unlink(native.constData());
-                noteRemoved(targetName);
-            } else if (::ftruncate(fd, oldSize) != 0) {
-                const int terr = errno;
-                closeChecked(fd);
-                return ioError(name,
-                               QStringLiteral("書き込めず、元の長さにも戻せません（") +
-                                   systemReason(err) + QStringLiteral("）"),
-                               terr);
-            } else {
-                ::fsync(fd);
-            }
-            closeChecked(fd);
-            return ioError(name, QStringLiteral("書き込めません"), err);
-        };
-        if (int err = writeAll(fd, bytes.constData(), bytes.size())) return fail(err);
-        if (::fsync(fd) != 0) return fail(errno);
-        if (closeChecked(fd) != 0) {
-            const int err = errno;
-            fd = ::open(native.constData(), O_WRONLY | O_CLOEXEC);
-            if (fd >= 0) return fail(err);
-            return ioError(name, QStringLiteral("書き込めません"), err);
-        }
-        if (created) {
-            if (int err = fsyncFolder(path_)) {
-                return ioError(name, QStringLiteral("フォルダを確定できません"), err);
-            }
-        }
-        return Status::ok();
-    });
+    QByteArray whole;
+    bool missing = false;
+    if (Status s = read(name, whole, &missing); !s && !missing) return s;
+    whole += bytes;
+    return replace(name, whole);
 }
 
 Status WorkingFolder::remove(const QString& name) {
     if (Status s = refuseWrite(name); !s) return s;
     const QString target = *resolve(name);
     const QString targetName = target.mid(path_.size() + 1);
-    return keepingListing(path_, listingStamp_, [&]() -> Status {
+    return keepingListing([&]() -> Status {
         if (::unlink(nativePath(target).constData()) != 0) {
             if (errno == ENOENT) {
                 noteRemoved(targetName);
@@ -354,11 +315,23 @@ Status WorkingFolder::remove(const QString& name) {
             return ioError(name, QStringLiteral("削除できません"), errno);
         }
         noteRemoved(targetName);
-        if (int err = fsyncFolder(path_)) {
-            return ioError(name, QStringLiteral("フォルダを確定できません"), err);
-        }
-        return Status::ok();
+        return syncFolder(name);
     });
+}
+
+void WorkingFolder::removeLeftovers() {
+    DIR* dir = ::opendir(nativePath(path_).constData());
+    if (!dir) return;
+    bool removed = false;
+    while (dirent* e = ::readdir(dir)) {
+        if (!isOwnTemporary(e->d_name)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(st.st_mode) && ::unlinkat(::dirfd(dir), e->d_name, 0) == 0) removed = true;
+    }
+    ::closedir(dir);
+    // Best effort: a leftover that comes back after a crash goes next time.
+    if (removed) (void)fsyncFolder(path_);
 }
 
 void WorkingFolder::markUnwritable(const QString& name) {

@@ -17,6 +17,8 @@ namespace store {
 // Whole-file writes are atomic; appends never leave half a record.
 class WorkingFolder {
 public:
+    // Opening the folder removes the temporaries that a crash in the middle of
+    // a save left behind (removeLeftovers).
     explicit WorkingFolder(QString absolutePath);
 
     const QString& path() const { return path_; }
@@ -35,19 +37,32 @@ public:
 
     // Replaces the file as a whole: a temporary in the folder, written, flushed
     // and fsynced, renamed over the old file, then the folder fsynced. On failure
-    // the old file is left byte for byte.
+    // the old file is left byte for byte; when only the folder's fsync failed,
+    // the error is marked written (the new bytes are in place).
     Status replace(const QString& name, const QByteArray& bytes);
 
     // Like replace, but the temporary has the given name (the history rewrites
     // through a copy of a fixed name).
     Status replaceVia(const QString& name, const QString& temporaryName, const QByteArray& bytes);
+    // After a crash in replaceVia: a temporary beside the file is a leftover
+    // and goes; a temporary without the file is the file (an older program
+    // deleted the file before renaming) and takes its name.
+    Status recoverVia(const QString& name, const QString& temporaryName);
 
-    // Appends the bytes at the end of the file, creating it when missing. On
-    // failure the file is cut back to its old length.
+    // Appends the bytes at the end of the file, creating it when missing: the
+    // old bytes and the new ones replace the file as a whole, so that no reader
+    // ever sees half of what was appended.
     Status append(const QString& name, const QByteArray& bytes);
 
     // Deletes the file; a missing file is not an error.
     Status remove(const QString& name);
+
+    // Deletes the temporaries of replace() left in the folder (names the
+    // program makes only); nothing else is touched.
+    void removeLeftovers();
+
+    // True when the name fits a file name of the system (255 bytes).
+    static bool fitsFileName(const QString& name);
 
     // Files that failed to load in this run are never written again in it.
     void markUnwritable(const QString& name);
@@ -62,6 +77,11 @@ private:
     void noteCreated(const QString& fileName) const;
     void noteRemoved(const QString& fileName) const;
     Status refuseWrite(const QString& name) const;
+    Status replaceThrough(const QString& name, const QString& temporaryName,
+                          const QByteArray& bytes);
+    Status syncFolder(const QString& name) const;
+    template <typename Change>
+    Status keepingListing(Change change);
 
     QString path_;
     QSet<QString> unwritable_;  // case-folded names

@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "store/text_check.h"
 
@@ -233,9 +234,13 @@ void frmMain::HistoryChanged() {
 
 bool frmMain::Report(const store::Status& status) {
     if (status.isOk()) return true;
-    platform_.MessageBox(status.error().message(), QStringLiteral("ファイルエラー"),
-                         Platform::Icon::Critical);
-    return false;
+    // Bytes in place whose safety on the disk is in doubt: the change stands.
+    const bool written = status.isWritten();
+    platform_.MessageBox(
+        status.error().message(),
+        written ? QStringLiteral("ファイルの警告") : QStringLiteral("ファイルエラー"),
+        written ? Platform::Icon::Warning : Platform::Icon::Critical);
+    return written;
 }
 
 int frmMain::AcceptTitleName(const QString& name) {
@@ -319,6 +324,10 @@ void frmMain::chkHelp_Click() {
         platform_.MessageBox(QStringLiteral("ヘルプツアー機能をオフにします。"),
                              QStringLiteral("ヘルプツアーＯＦＦ"), Platform::Icon::Information);
     }
+    if (!Report(store::SaveSettings(folder, value))) {
+        const QSignalBlocker quiet(chkHelp_);
+        chkHelp_->setChecked(value == 0);  // the file keeps the old switch
+        return;
+    }
     masters.intHelpTour = value;
-    Report(store::SaveSettings(folder, value));
 }

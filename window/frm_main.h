@@ -101,7 +101,9 @@ public:
     // The history in memory was just reloaded by the store (after a viewing
     // was recorded): refills what shows it without reading the file again.
     void HistoryChanged();
-    // Shows one error box for a failed load or save; true when status is ok.
+    // Shows one box for a failed load or save; true when the change is in the
+    // file (status ok, or written but perhaps not yet safe on the disk: a
+    // warning box, and the caller goes on as after a save).
     bool Report(const store::Status& status);
     // The title number of the name the main screen's title box holds, or 0
     // after a warning box when the user typed a name that is no title.

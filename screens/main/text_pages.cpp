@@ -31,6 +31,11 @@ void TextPages::SavePage(int k) {
     const QString typed = page->toPlainText();
     const QString title = s.cboName->currentText();
     if (s.w.AcceptTitleName(title) == 0) return;
+    if (const std::optional<QString> tooLong = store::TitleNameTooLong(title)) {
+        s.w.platform().MessageBox(*tooLong, store::InputCheck::warningTitle(),
+                                  Platform::Icon::Warning);
+        return;
+    }
     QString text;
     if (!s.w.AcceptLineText(typed, text)) return;
     if (!s.w.Report(

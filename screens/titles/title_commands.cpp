@@ -139,6 +139,11 @@ std::optional<QString> TitleCommands::AskNewTitleName() {
         // Characters the data file cannot hold are refused the same way.
         QString name;
         if (!w.AcceptRecordText(*answer, name)) continue;
+        if (const std::optional<QString> tooLong = store::TitleNameTooLong(name)) {
+            p.MessageBox(*tooLong, store::InputCheck::warningTitle(), Platform::Icon::Warning);
+            defaultText = *answer;  // to be shortened
+            continue;
+        }
         if (w.catalogue.IndexOf(name) > 0) {
             p.MessageBox(QStringLiteral("既に同じタイトル名で登録されているものがあります。") +
                              kCrLf + kCrLf +

@@ -10,9 +10,11 @@
 #include <QScrollBar>
 #include <QTest>
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <ostream>
 
+#include "tests/support/fault_injection.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 
@@ -412,6 +414,26 @@ TEST_F(FieldEditingTest, AFailedSaveKeepsTheFileAndTheOldValues) {
     Pick("cboHyouka1_7", "4");
     titles[0].scores[6] = 4;
     EXPECT_EQ(ReadFile(kData), File(titles));
+}
+
+// A value written but perhaps not yet safe on the disk stays: a later edit of
+// another field writes it again, not the old one.
+TEST_F(FieldEditingTest, AValueWrittenButNotYetSafeStaysForLaterEdits) {
+    StartWithFixture();
+    fake->Answer();
+    {
+        testsupport::FaultInjection faults({.folderSyncError = EIO});
+        Pick("cboHyouka1_2", "10");
+    }
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("ファイルの警告"));
+    auto titles = Fixture();
+    titles[0].scores[1] = 10;
+    EXPECT_EQ(ReadFile(kData), File(titles));
+    Pick("cboHyouka1_7", "4");
+    titles[0].scores[6] = 4;
+    EXPECT_EQ(ReadFile(kData), File(titles));
+    EXPECT_EQ(FilledBoxes(2), 10);
 }
 
 }  // namespace

@@ -9,8 +9,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QtTest/QTest>
+#include <cerrno>
 #include <csignal>
 
+#include "tests/support/fault_injection.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 
@@ -235,6 +237,29 @@ TEST_F(PagesTest, UnsavedTextIsDroppedOnMovingAway) {
     EXPECT_EQ(ReadFile(kCast), kMifune + "\r\n");
     EXPECT_FALSE(Exists(kSynopsis));
     EXPECT_TRUE(fake->dialogs.empty());
+}
+
+// A title too long for a file name, written into the data file by hand: it
+// shows without a box and with empty pages; saving a page is refused.
+TEST_F(PagesTest, ATitleTooLongForAFileNameShowsEmptyPagesAndCannotSaveThem) {
+    QByteArray name;
+    for (int i = 0; i < 90; ++i) name += "\x82\xa0";  // あ
+    StartWith("\"" + name + "\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n");
+    EXPECT_TRUE(fake->dialogs.empty());
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(Page(k), QString());
+    Open(3);
+    Type(PageBox(3), QStringLiteral("メモ"));
+    fake->Answer();
+    Save(3);
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    EXPECT_EQ(fake->dialogs[0].text,
+              QStringLiteral("タイトル名が長すぎます。キャスト・あらすじ・メモや画像のファイル名に"
+                             "使えるように、このタイトル名は 79 文字までにして下さい"
+                             "（今は 90 文字です）。"));
+    EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("入力制限"));
+    EXPECT_EQ(fake->dialogs[0].icon, Platform::Icon::Warning);
+    EXPECT_EQ(Files(), (QStringList{QStringLiteral("データ.TXT"), QStringLiteral("所有マスタ.txt"),
+                                    QStringLiteral("設定.TXT"), QStringLiteral("評価マスタ.txt")}));
 }
 
 }  // namespace

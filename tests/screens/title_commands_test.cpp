@@ -7,8 +7,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <cerrno>
 #include <csignal>
 
+#include "tests/support/fault_injection.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 
@@ -480,6 +482,30 @@ TEST_F(TitleCommandsTest, TitleNamedLikeAFileOfTheProgramLeavesThatFile) {
     EXPECT_EQ(Counter(), QStringLiteral("1 / 1"));
     EXPECT_EQ(Shown(), QStringLiteral("T1"));
     EXPECT_EQ(Find<QPlainTextEdit>("txtSubData_1")->toPlainText(), QStringLiteral("kept"));
+}
+
+// Its side texts and picture are named after the title: a name that would not
+// fit a file name is refused, and offered again to be shortened.
+TEST_F(TitleCommandsTest, ATitleTooLongForAFileNameIsRefusedAndOfferedAgain) {
+    StartWith(Record(kShichinin));
+    const QString tooLong(90, QChar(u'あ'));
+    const QString fits(79, QChar(u'あ'));
+    fake->Input(tooLong);
+    fake->Answer();
+    fake->Input(fits);
+    Click("cmdNew");
+    ASSERT_EQ(fake->dialogs.size(), 3u);
+    ExpectNameBox(fake->dialogs[0], QString());
+    ExpectWarning(fake->dialogs[1],
+                  QStringLiteral("タイトル名が長すぎます。キャスト・あらすじ・メモや画像のファイル"
+                                 "名に使えるように、このタイトル名は 79 文字までにして下さい"
+                                 "（今は 90 文字です）。"),
+                  QStringLiteral("入力制限"));
+    ExpectNameBox(fake->dialogs[2], tooLong);
+    QByteArray a79;
+    for (int i = 0; i < 79; ++i) a79 += "\x82\xa0";  // あ
+    EXPECT_EQ(ReadFile(kData), Record(kShichinin) + NewRecord(a79));
+    EXPECT_EQ(Shown(), fits);
 }
 
 }  // namespace

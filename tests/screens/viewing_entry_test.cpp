@@ -9,8 +9,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <cerrno>
 #include <csignal>
 
+#include "tests/support/fault_injection.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 #include "window/grid.h"
@@ -337,6 +339,32 @@ TEST_F(ViewingEntryTest, FailedWriteLosesNothingAndKeepsTheEntry) {
                                       Viewing("2004/08/01", kShichinin, kDvd));
     EXPECT_FALSE(panel->isVisible());
     EXPECT_EQ(Body(grid).size(), 3u);
+}
+
+// Only the folder's fsync failed: the viewing is in the file. The box says so,
+// and the panel closes as after a save, so the viewing is recorded once.
+TEST_F(ViewingEntryTest, AViewingWrittenButNotYetSafeIsRecordedOnceAndThePanelCloses) {
+    const QByteArray old = Viewing("2004/07/15", kShichinin, kEigakan);
+    StartWith(Title(kShichinin), old);
+    DoubleClickCell(1, 1);
+    Type(date, QStringLiteral("2004/08/01"));
+    Type(content->lineEdit(), QStringLiteral("テレビ"));
+    fake->Answer();
+    {
+        testsupport::FaultInjection faults({.folderSyncError = EIO});
+        QTest::mouseClick(save, Qt::LeftButton);
+    }
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    EXPECT_EQ(fake->dialogs[0].text,
+              QStringLiteral("ファイル「鑑賞履歴.TXT」：変更は書き込みましたが、まだディスクに確実"
+                             "には保存されていないおそれがあります（ディスクの読み書きでエラーが"
+                             "起きました）"));
+    EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("ファイルの警告"));
+    EXPECT_EQ(fake->dialogs[0].icon, Platform::Icon::Warning);
+    EXPECT_FALSE(panel->isVisible());
+    EXPECT_EQ(ReadFile(kHistory), old + Viewing("2004/08/01", kShichinin, kTerebi));
+    EXPECT_EQ(Body(grid),
+              (std::vector<QStringList>{{"1", "04/07/15", "映画館"}, {"2", "04/08/01", "テレビ"}}));
 }
 
 }  // namespace

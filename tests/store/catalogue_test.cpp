@@ -340,7 +340,7 @@ TEST(Catalogue, FailedSaveLeavesTheOldFileAndReportsTheReason) {
     WorkingFolder f(t.path());
     Catalogue c;
     ASSERT_TRUE(c.LoadTitleData(f).isOk());
-    c.strKantoku[1] = QString(3000, QChar(u'監'));
+    c.strKantoku[1] = QString(1000, QChar(u'監'));  // 2000 bytes, the longest a field holds
     store::Status s;
     {
         FileSizeLimit limit(1024);

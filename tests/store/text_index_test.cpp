@@ -5,6 +5,7 @@
 #include <random>
 
 #include "store/catalogue.h"
+#include "tests/support/folder_helpers.h"
 
 using store::detail::CompareIgnoringCase;
 
@@ -96,20 +97,24 @@ TEST(TextIndex, AssignDistinctEqualsInsertingOneByOne) {
                                                QStringLiteral("aBc")}));
 }
 
+// The catalogue's lookup by name is exact, and the first title of a name wins.
 TEST(TextIndex, FindsExactTextsOnly) {
-    store::detail::TextIndex index;
-    bool added = false;
-    EXPECT_EQ(index.insert(QStringLiteral("a,b"), &added), 0);
-    EXPECT_TRUE(added);
-    EXPECT_EQ(index.insert(QStringView(u"a"), &added), 1);
-    EXPECT_TRUE(added);
-    EXPECT_EQ(index.insert(QStringLiteral("a,b"), &added), 0);
-    EXPECT_FALSE(added);
-    EXPECT_EQ(index.find(QStringLiteral("A")), -1);
-    EXPECT_EQ(index.find(QStringLiteral("b")), -1);
-    for (int i = 0; i < 10000; ++i) index.insert(QString::number(i));
-    EXPECT_EQ(index.find(QStringLiteral("9999")), 9999 + 2);
-    EXPECT_EQ(index.key(1), QStringLiteral("a"));
+    testsupport::TempFolder t;
+    QByteArray data =
+        "\"a,b\",,,,,,,,,,,,,,,,,\"\"\r\n\"a\",,,,,,,,,,,,,,,,,\"\"\r\n"
+        "\"a,b\",,,,,,,,,,,,,,,,,\"\"\r\n";
+    for (int i = 0; i < 10000; ++i) {
+        data += "\"" + QByteArray::number(i) + "\",,,,,,,,,,,,,,,,,\"\"\r\n";
+    }
+    t.write(store::kDataFile, data);
+    store::WorkingFolder f(t.path());
+    store::Catalogue c;
+    ASSERT_TRUE(c.LoadTitleData(f).isOk());
+    EXPECT_EQ(c.IndexOf(QStringLiteral("a,b")), 1);
+    EXPECT_EQ(c.IndexOf(QStringLiteral("a")), 2);
+    EXPECT_EQ(c.IndexOf(QStringLiteral("A")), 0);
+    EXPECT_EQ(c.IndexOf(QStringLiteral("b")), 0);
+    EXPECT_EQ(c.IndexOf(QStringLiteral("9999")), 9999 + 4);
 }
 
 }  // namespace

@@ -6,8 +6,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <cerrno>
 #include <csignal>
 
+#include "tests/support/fault_injection.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/window_fixture.h"
 #include "window/grid.h"
@@ -339,6 +341,35 @@ TEST_F(StartupTest, FailedSaveShowsOneErrorAndKeepsTheOldFile) {
     EXPECT_TRUE(fake->dialogs[1].text.contains(QStringLiteral("設定.TXT")))
         << fake->dialogs[1].text.toStdString();
     EXPECT_EQ(ReadFile(QStringLiteral("設定.TXT")), sjis::kSettingsOff);
+}
+
+// The tour button shows what the settings file holds: a failed save puts it
+// back; a save written but not yet safe keeps it.
+TEST_F(StartupTest, AFailedTourSwitchSavePutsTheButtonBack) {
+    WriteMasters(false);
+    Start();
+    fake->Answer();  // the switch's own box
+    fake->Answer();  // the error
+    {
+        FileSizeLimit limit(4);
+        window->button("chkHelp")->click();
+    }
+    ASSERT_EQ(fake->dialogs.size(), 2u);
+    EXPECT_FALSE(window->button("chkHelp")->isChecked());
+    EXPECT_EQ(window->masters.intHelpTour, 0);
+    EXPECT_EQ(ReadFile(QStringLiteral("設定.TXT")), sjis::kSettingsOff);
+
+    fake->Answer();
+    fake->Answer();
+    {
+        testsupport::FaultInjection faults({.folderSyncError = EIO});
+        window->button("chkHelp")->click();
+    }
+    ASSERT_EQ(fake->dialogs.size(), 4u);
+    EXPECT_EQ(fake->dialogs[3].title, QStringLiteral("ファイルの警告"));
+    EXPECT_TRUE(window->button("chkHelp")->isChecked());
+    EXPECT_EQ(window->masters.intHelpTour, 1);
+    EXPECT_EQ(ReadFile(QStringLiteral("設定.TXT")), sjis::kSettingsOn);
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+// Failures of the system calls that make a write safe, injected for one scope:
+// a disk that stays full or fails cannot be cut back (ftruncate), and the
+// fsync of a file or of a folder can fail after the bytes were written. The
+// calls are replaced in the test program itself; outside a scope they pass
+// straight to the kernel.
+namespace testsupport {
+
+struct InjectedFaults {
+    int truncateError = 0;    // every ftruncate fails with this errno
+    int fileSyncError = 0;    // every fsync of a regular file fails with it
+    int folderSyncError = 0;  // every fsync of a folder fails with it
+};
+
+class FaultInjection {
+public:
+    explicit FaultInjection(InjectedFaults faults);
+    ~FaultInjection();
+    FaultInjection(const FaultInjection&) = delete;
+    FaultInjection& operator=(const FaultInjection&) = delete;
+};
+
+}  // namespace testsupport
