@@ -1,9 +1,8 @@
 #include "logic/rankings.h"
 
+#include <QHash>
 #include <QStringView>
 #include <optional>
-
-#include "store/text_index.h"
 
 namespace logic {
 
@@ -17,20 +16,22 @@ const QChar kYear = u'年';
 template <typename LookupOf, typename KeyOf, typename LabelOf>
 Ranking RankKeys(const std::vector<QString>& keys, LookupOf lookupOf,
                  const std::vector<QString>& values, int n, KeyOf keyOf, LabelOf labelOf) {
-    store::detail::TextIndex index;
+    // The views point into keys, which outlive the index.
+    QHash<QStringView, int> index;
     index.reserve(static_cast<qsizetype>(keys.size()));
     std::vector<int> idOfRow(keys.size(), -1);
     for (size_t k = 0; k < keys.size(); ++k) {
         if (const std::optional<QStringView> text = lookupOf(keys[k])) {
-            idOfRow[k] =
-                text->size() == keys[k].size() ? index.insert(keys[k]) : index.insert(*text);
+            auto it = index.constFind(*text);
+            if (it == index.constEnd()) it = index.insert(*text, static_cast<int>(index.size()));
+            idOfRow[k] = *it;
         }
     }
     std::vector<int> tally(static_cast<size_t>(index.size()), 0);
     for (int i = 1; i <= n; ++i) {
         const QString& v = values[i];
         if (v.isEmpty()) continue;
-        if (const int id = index.find(keyOf(v)); id >= 0) ++tally[id];
+        if (auto it = index.constFind(keyOf(v)); it != index.constEnd()) ++tally[*it];
     }
     Ranking r;
     r.labels.reserve(keys.size());
