@@ -44,20 +44,20 @@ QString YearLabel(int year) {
 // Counts the viewings per slot, slot(year, month) numbering months or years.
 template <typename SlotOf>
 std::optional<std::pair<int, std::vector<int>>> Tally(const history::History& h, SlotOf slotOf) {
-    std::vector<int> slots;
-    slots.reserve(h.HistoryCount);
+    std::vector<int> found;
+    found.reserve(h.HistoryCount);
     int first = 0, last = -1;
     for (int i = 1; i <= h.HistoryCount; ++i) {
         const std::optional<YearMonth> ym = YearMonthOf(h.strKansyoubi[i]);
         if (!ym) continue;
         const int s = slotOf(*ym);
-        if (slots.empty() || s < first) first = s;
-        if (slots.empty() || s > last) last = s;
-        slots.push_back(s);
+        if (found.empty() || s < first) first = s;
+        if (found.empty() || s > last) last = s;
+        found.push_back(s);
     }
-    if (slots.empty()) return std::nullopt;
+    if (found.empty()) return std::nullopt;
     std::vector<int> counts(static_cast<size_t>(last - first + 1), 0);
-    for (int s : slots) ++counts[static_cast<size_t>(s - first)];
+    for (int s : found) ++counts[static_cast<size_t>(s - first)];
     return std::pair{first, std::move(counts)};
 }
 
