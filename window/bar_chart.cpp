@@ -57,7 +57,7 @@ QRect BarChart::PlotArea() const {
     QRect r = rect().adjusted(kMargin, kMargin + line + kMargin, -kMargin, -kMargin);
     if (orientation_ == Orientation::Columns) {
         const Scale s = ScaleFor(largest_);
-        r.setLeft(r.left() + fm.horizontalAdvance(QString::number(s.top)) + 6);
+        r.setLeft(r.left() + fm.horizontalAdvance(QString::number(s.top)) + 14);
         r.setBottom(r.bottom() - line - 6);
     } else {
         int widest = 0;
@@ -100,7 +100,7 @@ void BarChart::PaintColumns(QPainter& p, const QRect& plot) {
         p.setPen(v == 0 ? kAxis : kGrid);
         p.drawLine(plot.left(), y, plot.right(), y);
         p.setPen(palette().color(QPalette::WindowText));
-        p.drawText(QRect(kMargin, y - fm.height() / 2, plot.left() - kMargin - 6, fm.height()),
+        p.drawText(QRect(kMargin, y - fm.height() / 2, plot.left() - kMargin - 8, fm.height()),
                    Qt::AlignRight | Qt::AlignVCenter, QString::number(v));
     }
     const int n = BarCount();
@@ -219,6 +219,9 @@ void ChartWindow::Present() {
 }
 
 bool ChartWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Close || event->type() == QEvent::Hide) hide();
+    // Closing the owner hides it; minimising (a spontaneous hide) does not.
+    if (watched == parentWidget()->window() && event->type() == QEvent::Hide &&
+        !event->spontaneous())
+        hide();
     return QWidget::eventFilter(watched, event);
 }
