@@ -111,6 +111,21 @@ int main(int argc, char* argv[]) {
         QApplication::sendEvent(l, &release);
         Save(&window, QStringLiteral("%1-years").arg(b));
     }
+    // The chart windows: the top directors of the ranking screen, the viewings
+    // per month, then per year.
+    window.findChild<QPushButton*>("cmdGraphRank")->click();
+    Save(window.findChild<QWidget*>("frmGraphRank"), QStringLiteral("frmGraphRank"));
+    window.button("cmdList")->click();
+    window.findChild<QPushButton*>("cmdGraphList")->click();
+    Save(window.findChild<QWidget*>("frmGraphList"), QStringLiteral("frmGraphList-months"));
+    QLabel* months = window.findChild<QLabel*>("lblKansyouChg");
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, QPointF(5, 5), months->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(months, &e);
+    }
+    Save(window.findChild<QWidget*>("frmGraphList"), QStringLiteral("frmGraphList-years"));
     // The main list sorted by its title button.
     window.button("cmdIchiran")->click();
     window.findChild<QPushButton*>("cmdSort1_0")->click();

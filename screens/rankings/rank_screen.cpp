@@ -2,8 +2,13 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
 
+#include "logic/charts.h"
 #include "logic/rankings.h"
+#include "window/bar_chart.h"
 #include "window/frm_main.h"
 #include "window/ranking_grid.h"
 
@@ -13,12 +18,17 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kMonths = QStringLiteral("公開年月");
 const QString kYears = QStringLiteral("公開年");
 const QString kSwitchTip = QStringLiteral("クリックすると年月と年を切り替えられます");
+const QString kGraph = QStringLiteral("グラフ");
+const QString kChartWindowTitle = QStringLiteral("ランキング　グラフ");
+// How many entries of each ranking the charts show.
+constexpr int kTopEntries = 20;
 
 enum Area { Directors, LeadActors, Release, Countries, Genres };
 
 struct AreaText {
     const char* caption;  // objectName of the caption label
     QString captionText;  // the release caption is set on opening
+    QString tab;          // the chart's tab (the release tab shows the caption)
     const char* grid;
     const char* options;
     QString labelHeader;
@@ -29,20 +39,21 @@ const std::array<AreaText, 5>& Areas() {
     static const std::array<QString, 3> byName = {
         QStringLiteral("多い順"), QStringLiteral("少ない順"), QStringLiteral("名前順")};
     static const std::array<AreaText, 5> areas = {{
-        {"Label3_2", QStringLiteral("監督　ランキング"), "msgMaster1", "optMaster1",
-         QStringLiteral("監督名"), byName},
-        {"Label3_3", QStringLiteral("主演　ランキング"), "msgMaster2", "optMaster2",
-         QStringLiteral("主演名"), byName},
+        {"Label3_2", QStringLiteral("監督　ランキング"), QStringLiteral("監督"), "msgMaster1",
+         "optMaster1", QStringLiteral("監督名"), byName},
+        {"Label3_3", QStringLiteral("主演　ランキング"), QStringLiteral("主演"), "msgMaster2",
+         "optMaster2", QStringLiteral("主演名"), byName},
         {"lblKoukaiChg",
          kMonths,
+         {},
          "msgMaster3",
          "optMaster3",
          QStringLiteral("公開"),
          {QStringLiteral("多い"), QStringLiteral("少ない"), QStringLiteral("年順")}},
-        {"Label3_4", QStringLiteral("国　ランキング"), "msgMaster4", "optMaster4",
-         QStringLiteral("国名"), byName},
-        {"Label3_5", QStringLiteral("ジャンル　ランキング"), "msgMaster5", "optMaster5",
-         QStringLiteral("ジャンル"), byName},
+        {"Label3_4", QStringLiteral("国　ランキング"), QStringLiteral("国"), "msgMaster4",
+         "optMaster4", QStringLiteral("国名"), byName},
+        {"Label3_5", QStringLiteral("ジャンル　ランキング"), QStringLiteral("ジャンル"),
+         "msgMaster5", "optMaster5", QStringLiteral("ジャンル"), byName},
     }};
     return areas;
 }
@@ -57,6 +68,8 @@ QString Help() {
 }
 
 constexpr int kGap = 6;
+constexpr int kButtonHeight = 26;
+constexpr int kButtonWidth = 100;
 
 }  // namespace
 
@@ -97,12 +110,18 @@ RankScreen::RankScreen(frmMain& window)
         {LeadActors, left + wide + kGap, kGap, wide, height},
         {Countries, left, 2 * kGap + height, wide, height},
         {Genres, left + wide + kGap, 2 * kGap + height, wide, height},
-        {Release, left + 2 * (wide + kGap), kGap, release, 2 * height + kGap},
+        // The chart button goes under the release months.
+        {Release, left + 2 * (wide + kGap), kGap, release, 2 * height - kButtonHeight},
     };
     for (const auto& p : places) {
         Frame6_[p.area]->move(p.x, p.y);
         Frame6_[p.area]->Arrange(p.w, p.h);
     }
+    cmdGraphRank_ = new QPushButton(kGraph, frame());
+    cmdGraphRank_->setObjectName("cmdGraphRank");
+    cmdGraphRank_->setGeometry(left + 2 * (wide + kGap) + release - kButtonWidth,
+                               2 * kGap + 2 * height - kButtonHeight, kButtonWidth, kButtonHeight);
+    connect(cmdGraphRank_, &QPushButton::clicked, this, &RankScreen::cmdGraphRank_Click);
 }
 
 QString RankScreen::HelpText() const {
@@ -140,5 +159,44 @@ void RankScreen::lblKoukaiChg_Click() {
         ShowReleaseYears();
     } else {
         ShowReleaseMonths();
+    }
+    // An open chart follows the switch.
+    if (chartWindow_ && chartWindow_->isVisible()) FillCharts();
+}
+
+void RankScreen::cmdGraphRank_Click() {
+    if (!chartWindow_) {
+        chartWindow_ = new ChartWindow(&w, QStringLiteral("frmGraphRank"), QSize(760, 560));
+        chartWindow_->setWindowTitle(kChartWindowTitle);
+        chartTabs_ = new QTabWidget(chartWindow_);
+        chartTabs_->setObjectName("tabGraphRank");
+        for (int a = 0; a < 5; ++a) {
+            charts_[a] = new BarChart(BarChart::Orientation::Rows);
+            charts_[a]->setObjectName(QStringLiteral("chtGraphRank_%1").arg(a));
+            chartTabs_->addTab(charts_[a], Areas()[a].tab);
+        }
+        auto* layout = new QVBoxLayout(chartWindow_);
+        layout->setContentsMargins(4, 4, 4, 4);
+        layout->addWidget(chartTabs_);
+    }
+    FillCharts();
+    chartWindow_->Present();
+}
+
+void RankScreen::FillCharts() {
+    const bool years = Frame6_[Release]->caption()->text() == kYears;
+    const logic::Ranking rankings[] = {
+        logic::DirectorRanking(w.catalogue),
+        logic::LeadActorRanking(w.catalogue),
+        years ? logic::ReleaseYearRanking(w.catalogue) : logic::ReleaseMonthRanking(w.catalogue),
+        logic::CountryRanking(w.catalogue),
+        logic::GenreRanking(w.catalogue),
+    };
+    for (int a = 0; a < 5; ++a) {
+        const QString name = a == Release ? Frame6_[Release]->caption()->text() : Areas()[a].tab;
+        if (a == Release) chartTabs_->setTabText(a, name);
+        logic::Ranking top = logic::TopEntries(rankings[a], kTopEntries);
+        charts_[a]->SetTitle(QStringLiteral("%1　上位%2件").arg(name).arg(kTopEntries));
+        charts_[a]->SetBars(std::move(top.labels), std::move(top.counts));
     }
 }

@@ -3,9 +3,13 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 
+#include "logic/charts.h"
 #include "logic/rankings.h"
+#include "window/bar_chart.h"
 #include "window/frm_main.h"
 #include "window/ranking_grid.h"
 #include "window/twips.h"
@@ -16,6 +20,10 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kMonths = QStringLiteral("鑑賞年月");
 const QString kYears = QStringLiteral("鑑賞年");
 const QString kSwitchTip = QStringLiteral("クリックすると年月と年を切り替えられます");
+const QString kGraph = QStringLiteral("グラフ");
+const QString kChartWindowTitle = QStringLiteral("鑑賞グラフ");
+const QString kMonthChartTitle = QStringLiteral("鑑賞年月ごとの鑑賞数");
+const QString kYearChartTitle = QStringLiteral("鑑賞年ごとの鑑賞数");
 
 enum Area { Months, Titles, Contents };
 
@@ -82,7 +90,22 @@ QString Help() {
            kCrLf;
 }
 
+// Axis texts of the month chart: every month of a short span, else the
+// year at each January.
+std::vector<QString> MonthTicks(const std::vector<QString>& labels) {
+    std::vector<QString> ticks(labels.size());
+    for (size_t i = 0; i < labels.size(); ++i) {
+        if (labels.size() <= 24) {
+            ticks[i] = labels[i];
+        } else if (labels[i].mid(5, 2) == QStringLiteral("01")) {
+            ticks[i] = labels[i].left(5);
+        }
+    }
+    return ticks;
+}
+
 constexpr int kGap = 6;
+constexpr int kButtonHeight = 26;
 // The list scrolls to its newest records once it holds more than this.
 constexpr int kRowsInView = 15;
 
@@ -115,7 +138,12 @@ HistoryScreen::HistoryScreen(frmMain& window)
                     msgHenList_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     for (const HistoryColumn& c : HistoryColumns()) listWidth += TwipsToPixels(c.twips);
     Frame1_0_->setGeometry(kGap, kGap - 2, listWidth + 16, 2 * height + kGap + 2);
-    msgHenList_->setGeometry(8, 22, listWidth, Frame1_0_->height() - 30);
+    msgHenList_->setGeometry(8, 22, listWidth, Frame1_0_->height() - 38 - kButtonHeight);
+    cmdGraphList_ = new QPushButton(kGraph, Frame1_0_);
+    cmdGraphList_->setObjectName("cmdGraphList");
+    cmdGraphList_->setGeometry(Frame1_0_->width() - 8 - 100,
+                               Frame1_0_->height() - 8 - kButtonHeight, 100, kButtonHeight);
+    connect(cmdGraphList_, &QPushButton::clicked, this, &HistoryScreen::cmdGraphList_Click);
     const int right = Frame1_0_->geometry().right() + 1 + kGap;
     const int months = Frame6_[Months]->NaturalWidth();
     const int rest = frame()->width() - right - kGap;
@@ -187,5 +215,39 @@ void HistoryScreen::lblKansyouChg_Click() {
         ShowViewingYears();
     } else {
         ShowViewingMonths();
+    }
+    // An open chart follows the switch.
+    if (chartWindow_ && chartWindow_->isVisible()) FillChart();
+}
+
+bool HistoryScreen::ShowsYears() const {
+    return Frame6_[Months]->caption()->text() == kYears;
+}
+
+void HistoryScreen::cmdGraphList_Click() {
+    if (!chartWindow_) {
+        chartWindow_ = new ChartWindow(&w, QStringLiteral("frmGraphList"), QSize(900, 480));
+        chartWindow_->setWindowTitle(kChartWindowTitle);
+        chart_ = new BarChart(BarChart::Orientation::Columns, chartWindow_);
+        chart_->setObjectName("chtGraphList");
+        auto* layout = new QVBoxLayout(chartWindow_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(chart_);
+    }
+    FillChart();
+    chartWindow_->Present();
+}
+
+void HistoryScreen::FillChart() {
+    if (ShowsYears()) {
+        logic::Ranking r = logic::ViewingYearSeries(w.history);
+        chart_->SetTitle(kYearChartTitle);
+        std::vector<QString> ticks = r.labels;
+        chart_->SetBars(std::move(r.labels), std::move(r.counts), std::move(ticks));
+    } else {
+        logic::Ranking r = logic::ViewingMonthSeries(w.history);
+        chart_->SetTitle(kMonthChartTitle);
+        std::vector<QString> ticks = MonthTicks(r.labels);
+        chart_->SetBars(std::move(r.labels), std::move(r.counts), std::move(ticks));
     }
 }

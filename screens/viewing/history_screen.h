@@ -4,8 +4,11 @@
 
 #include "window/screen.h"
 
+class BarChart;
+class ChartWindow;
 class Grid;
 class QGroupBox;
+class QPushButton;
 class RankingArea;
 
 // The history screen: every viewing in file order, and viewings per month
@@ -17,6 +20,8 @@ public:
 
     // Switches the month ranking between months and years.
     void lblKansyouChg_Click();
+    // Opens (or raises) the chart of the viewings per month or per year.
+    void cmdGraphList_Click();
 
 protected:
     void Fill() override;
@@ -29,9 +34,15 @@ private:
     void FillHistoryList();
     void ShowViewingMonths();
     void ShowViewingYears();
+    bool ShowsYears() const;
+    // Fills the chart window with the viewings per month or year.
+    void FillChart();
 
     QGroupBox* Frame1_0_ = nullptr;
     Grid* msgHenList_ = nullptr;
     // 0 months, 1 titles, 2 contents (Frame6_5..Frame6_7).
     std::array<RankingArea*, 3> Frame6_{};
+    QPushButton* cmdGraphList_ = nullptr;
+    ChartWindow* chartWindow_ = nullptr;  // made on first use
+    BarChart* chart_ = nullptr;
 };
