@@ -14,6 +14,8 @@
 
 #include "logic/pictures.h"
 #include "screens/main/main_screen.h"
+#include "store/side_files.h"
+#include "store/text_check.h"
 
 namespace {
 
@@ -205,6 +207,11 @@ void PictureImport::cmdFileCopy_Click() {
     const QString title = s.ShownName();
     // A name typed into the title box and not taken is no title to attach to.
     if (s.w.AcceptTitleName(title) == 0) return;
+    // The picture is named after the title: it must fit in a file name.
+    if (const std::optional<QString> tooLong = store::TitleNameTooLong(title)) {
+        p.MessageBox(*tooLong, store::InputCheck::warningTitle(), Platform::Icon::Warning);
+        return;
+    }
     const QString target = logic::PictureTargetName(title, item->text());
     if (logic::PictureTargetRefused(target)) {
         p.MessageBox(T().badName.arg(title), T().badNameTitle, Platform::Icon::Warning);

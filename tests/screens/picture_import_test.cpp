@@ -302,6 +302,22 @@ TEST_F(PictureImportTest, ANameThatMakesNoFileOfTheFolderIsRefused) {
     EXPECT_FALSE(window->GalleryOutOfDate);
 }
 
+TEST_F(PictureImportTest, ATitleTooLongForAFileNameIsRefused) {
+    QByteArray longName;
+    for (int i = 0; i < 90; ++i) longName += "\x82\xa0";  // あ
+    StartWith(sjis::Title(longName));
+    WriteSource("a.jpg", "picture");
+    Browse();
+    Pick("a.jpg");
+    fake->Answer();
+    Copy();
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    EXPECT_TRUE(fake->dialogs[0].text.contains(QStringLiteral("79")));
+    EXPECT_EQ(fake->dialogs[0].icon, Platform::Icon::Warning);
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.jpg", "*.JPG"}, QDir::Files).isEmpty());
+    EXPECT_FALSE(window->GalleryOutOfDate);
+}
+
 TEST_F(PictureImportTest, CancelClosesAndLeavesThePreviewShown) {
     StartWith(sjis::Titles(1));
     WriteSource("tall.jpg", Jpeg(300, 450, Qt::red));
