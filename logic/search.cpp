@@ -120,12 +120,12 @@ QStringList TitlesWithSideText(const store::WorkingFolder& folder, store::SideTe
 QStringList TitlesWithoutSideText(const Catalogue& c, const store::WorkingFolder& folder,
                                   store::SideText kind) {
     // File names compare ignoring letter case, as the folder resolves them.
+    const QStringList files = SideFiles(folder, kind);
     QSet<QString> present;
-    for (const QString& file : SideFiles(folder, kind)) present.insert(file.toCaseFolded());
-    const QString prefix = store::SideTextPrefix(kind);
-    return TitlesWhere(c, [&](size_t i) {
-        return !present.contains((prefix + c.strDaimei[i] + QStringLiteral(".txt")).toCaseFolded());
-    });
+    present.reserve(files.size());
+    for (const QString& file : files) present.insert(TitleOfSideFile(kind, file).toCaseFolded());
+    return TitlesWhere(c,
+                       [&](size_t i) { return !present.contains(c.strDaimei[i].toCaseFolded()); });
 }
 
 }  // namespace logic
