@@ -361,6 +361,27 @@ Status WorkingFolder::remove(const QString& name) {
     });
 }
 
+Status WorkingFolder::removeMany(const QStringList& names) {
+    // Every name is resolved before the first deletion changes the folder.
+    QStringList targets;
+    for (const QString& name : names) {
+        if (refuseWrite(name).isOk()) targets << *resolve(name);
+    }
+    return keepingListing(path_, listingStamp_, [&]() -> Status {
+        bool removed = false;
+        for (const QString& target : targets) {
+            if (::unlink(nativePath(target).constData()) != 0) continue;
+            noteRemoved(target.mid(path_.size() + 1));
+            removed = true;
+        }
+        if (!removed) return Status::ok();
+        if (int err = fsyncFolder(path_)) {
+            return ioError(path_, QStringLiteral("フォルダを確定できません"), err);
+        }
+        return Status::ok();
+    });
+}
+
 void WorkingFolder::markUnwritable(const QString& name) {
     unwritable_.insert(name.toCaseFolded());
 }
