@@ -125,8 +125,10 @@ BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::Work
     store::Status status;
     for (const QString& name : names) {
         const QString source = *folder.resolve(name);
-        const QString fileName = QFileInfo(source).fileName();
-        if (copied.contains(fileName)) continue;
+        const QFileInfo info(source);
+        const QString fileName = info.fileName();
+        // A folder in a file's place holds nothing of the catalogue.
+        if (copied.contains(fileName) || info.isDir()) continue;
         copied.insert(fileName);
         status = store::CopyNewFile(source, target + QLatin1Char('/') + fileName);
         if (!status) break;

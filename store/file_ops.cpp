@@ -79,7 +79,8 @@ Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes)
 }
 
 Status CopyNewFile(const QString& sourcePath, const QString& targetPath) {
-    const int in = ::open(nativePath(sourcePath).constData(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a pipe in a file's place is refused, not waited on.
+    const int in = ::open(nativePath(sourcePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (in < 0) return ioError(sourcePath, QStringLiteral("読み込めません"), errno);
     struct stat st {};
     if (::fstat(in, &st) != 0) {

@@ -14,7 +14,7 @@ namespace store {
 // and an old file of that name stays byte for byte.
 Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes);
 
-// Copies a file into a new file (which must not exist yet). The copy is not
+// Copies a regular file into a new file (which must not exist yet). The copy is not
 // synced: SyncFileSystem after a batch of copies makes them all durable.
 Status CopyNewFile(const QString& sourcePath, const QString& targetPath);
 
