@@ -116,8 +116,10 @@ std::optional<std::vector<FolderEntry>> FolderListing(const QString& root, const
 }
 
 bool IsPictureFileName(const QString& fileName) {
-    return fileName.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive) ||
-           fileName.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
+    for (const char* ending : {".jpg", ".bmp", ".png", ".jpeg", ".webp", ".gif"}) {
+        if (fileName.endsWith(QLatin1String(ending), Qt::CaseInsensitive)) return true;
+    }
+    return false;
 }
 
 std::optional<QStringList> PictureFiles(const QString& folder) {
@@ -125,7 +127,9 @@ std::optional<QStringList> PictureFiles(const QString& folder) {
     // The pattern is matched while the folder is read, so a folder of many
     // other files is not sorted whole.
     QDir dir(folder);
-    dir.setNameFilters({QStringLiteral("*.jpg"), QStringLiteral("*.bmp")});
+    dir.setNameFilters({QStringLiteral("*.jpg"), QStringLiteral("*.bmp"), QStringLiteral("*.png"),
+                        QStringLiteral("*.jpeg"), QStringLiteral("*.webp"),
+                        QStringLiteral("*.gif")});
     QStringList names;
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
         if (IsPictureFileName(name)) names << name;

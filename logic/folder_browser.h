@@ -51,7 +51,9 @@ struct FolderEntry {
 // left out.
 std::optional<std::vector<FolderEntry>> FolderListing(const QString& root, const QString& folder);
 
-// True for a name the file list shows: "*.JPG;*.BMP", letter case ignored.
+// True for a name the file list shows: "*.JPG;*.BMP", and the pictures that
+// are converted on the way in, "*.PNG;*.JPEG;*.WEBP;*.GIF"; letter case
+// ignored.
 bool IsPictureFileName(const QString& fileName);
 
 // The picture files of a folder in name order ignoring case (hidden ones left

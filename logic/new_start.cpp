@@ -1,7 +1,12 @@
 #include "logic/new_start.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
 #include "history/history.h"
 #include "logic/side_file_lists.h"
+#include "store/file_ops.h"
 #include "store/masters.h"
 #include "store/side_files.h"
 
@@ -28,23 +33,37 @@ bool IsKeptForSomethingElse(const QString& fileName) {
     return false;
 }
 
-// Deletes the file when it is there; a name that would leave the folder, or a
-// file that cannot be deleted, is passed over.
-void RemoveIfPresent(store::WorkingFolder& folder, const QString& name) {
-    if (!folder.exists(name)) return;
-    (void)folder.remove(name);
-}
+const char* const kTitleFileEndings[] = {".TXT", ".txt", ".jpg", ".bmp", ".gif"};
 
-void DeleteFilesOfTitles(const store::Catalogue& catalogue, store::WorkingFolder& folder) {
+// The files of the titles that are there: both spellings of the text file
+// (which a case-sensitive folder can hold) and the three kinds of picture.
+QStringList FilesOfTitles(const store::Catalogue& catalogue, const store::WorkingFolder& folder) {
+    QStringList names;
     for (int i = 1; i <= catalogue.TitleCount; ++i) {
         const QString& title = catalogue.strDaimei[static_cast<size_t>(i)];
-        // Both spellings of the text file, which a case-sensitive folder can hold.
-        for (const char* ending : {".TXT", ".txt", ".jpg", ".bmp", ".gif"}) {
+        for (const char* ending : kTitleFileEndings) {
             const QString name = title + QLatin1StringView(ending);
-            if (IsKeptForSomethingElse(name)) continue;
-            RemoveIfPresent(folder, name);
+            if (IsKeptForSomethingElse(name) || !folder.exists(name)) continue;
+            names << name;
         }
     }
+    return names;
+}
+
+QStringList SideTextFiles(const store::WorkingFolder& folder) {
+    QStringList names;
+    for (store::SideText kind :
+         {store::SideText::Cast, store::SideText::Synopsis, store::SideText::Memo}) {
+        names += SideFiles(folder, kind);
+    }
+    return names;
+}
+
+// Deletes the files and syncs the folder once: a sync for each of many
+// thousand files made the clearing take minutes. A file that cannot be deleted
+// is passed over.
+void DeleteFiles(store::WorkingFolder& folder, const QStringList& names) {
+    (void)folder.removeMany(names);
 }
 
 ClearResult Empty(store::WorkingFolder& folder, const QString& name, ClearResult done) {
@@ -60,11 +79,7 @@ ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFo
     r.dataEmptied = true;
     r = Empty(folder, history::kHistoryFile, r);
     if (!r.status) return r;
-    DeleteFilesOfTitles(catalogue, folder);
-    for (store::SideText kind :
-         {store::SideText::Cast, store::SideText::Synopsis, store::SideText::Memo}) {
-        for (const QString& name : SideFiles(folder, kind)) RemoveIfPresent(folder, name);
-    }
+    DeleteFiles(folder, FilesOfTitles(catalogue, folder) + SideTextFiles(folder));
     return r;
 }
 
@@ -72,8 +87,58 @@ ClearResult ClearTitles(const store::Catalogue& catalogue, store::WorkingFolder&
     ClearResult r = Empty(folder, store::kDataFile, {});
     if (!r.status) return r;
     r.dataEmptied = true;
-    DeleteFilesOfTitles(catalogue, folder);
+    DeleteFiles(folder, FilesOfTitles(catalogue, folder));
     return r;
+}
+
+QString BackupFolderName(const QDateTime& when) {
+    return QStringLiteral("バックアップ_") + when.toString(QStringLiteral("yyyyMMdd_HHmmss"));
+}
+
+BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::WorkingFolder& folder,
+                                  const QDateTime& when) {
+    QStringList names;
+    for (const QString& name :
+         {store::kDataFile, history::kHistoryFile, store::kEvaluationMasterFile,
+          store::kOwnershipMasterFile, store::kSettingsFileWrite}) {
+        if (folder.exists(name)) names << name;
+    }
+    names += FilesOfTitles(catalogue, folder);
+    names += SideTextFiles(folder);
+
+    // A new folder, never one that is there already.
+    const QString base = BackupFolderName(when);
+    QString folderName = base;
+    const QDir working(folder.path());
+    for (int k = 2; !working.mkdir(folderName); ++k) {
+        if (!QFileInfo::exists(working.filePath(folderName)) || k > 99) {
+            return {store::StoreError{folderName, 0,
+                                      QStringLiteral("バックアップ用のフォルダを作れません")},
+                    {}};
+        }
+        folderName = base + QStringLiteral("_") + QString::number(k);
+    }
+    const QString target = working.filePath(folderName);
+
+    // Each file once, under the name it has in the folder.
+    QSet<QString> copied;
+    store::Status status;
+    for (const QString& name : names) {
+        const QString source = *folder.resolve(name);
+        const QFileInfo info(source);
+        const QString fileName = info.fileName();
+        // A folder in a file's place holds nothing of the catalogue.
+        if (copied.contains(fileName) || info.isDir()) continue;
+        copied.insert(fileName);
+        status = store::CopyNewFile(source, target + QLatin1Char('/') + fileName);
+        if (!status) break;
+    }
+    if (status) status = store::SyncFileSystem(target);
+    if (!status) {
+        QDir(target).removeRecursively();
+        return {status, {}};
+    }
+    return {store::Status::ok(), folderName};
 }
 
 }  // namespace logic

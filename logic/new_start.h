@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QDateTime>
+#include <QString>
+
 #include "store/catalogue.h"
 #include "store/status.h"
 #include "store/working_folder.h"
@@ -24,5 +27,26 @@ ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFo
 // The narrower clearing: empties "データ.TXT" and deletes the files of every
 // title; the history and the side texts stay.
 ClearResult ClearTitles(const store::Catalogue& catalogue, store::WorkingFolder& folder);
+
+// The folder a backup made at the given moment goes to:
+// "バックアップ_YYYYMMDD_HHMMSS".
+QString BackupFolderName(const QDateTime& when);
+
+// The safety copy before a clearing.
+struct BackupResult {
+    store::Status status;
+    QString folderName;  // inside the working folder; empty when it failed
+};
+
+// Copies every file a clearing empties or deletes, and the masters and the
+// settings, into a new folder inside the working folder (its name from the
+// moment, with "_2", "_3", ... when that folder is there already): the data
+// file, the history, the two masters, the settings, the text file and the
+// pictures of every title, every cast, synopsis and memo text. Missing files
+// are passed over. The copies are made durable before it returns. When a copy
+// fails, the new folder is taken away again and the error returned; earlier
+// backup folders are never touched.
+BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::WorkingFolder& folder,
+                                  const QDateTime& when);
 
 }  // namespace logic

@@ -44,7 +44,15 @@ QString JoinPath(const QString& folderPath, const QString& fileName) {
     return folderPath + QLatin1Char('/') + fileName;
 }
 
+bool IsConvertedPicture(const QString& sourceFileName) {
+    for (const char* ending : {".png", ".jpeg", ".webp", ".gif"}) {
+        if (sourceFileName.endsWith(QLatin1String(ending), Qt::CaseInsensitive)) return true;
+    }
+    return false;
+}
+
 QString PictureTargetName(const QString& title, const QString& sourceFileName) {
+    if (IsConvertedPicture(sourceFileName)) return title + QStringLiteral(".jpg");
     return title + sourceFileName.right(4);
 }
 

@@ -38,9 +38,17 @@ std::optional<int> PictureBoxWidth(int widthTwips, int heightTwips, int boxHeigh
 // The folder path and a file name in it as one path.
 QString JoinPath(const QString& folderPath, const QString& fileName);
 
+// True for a picture that is converted on the way in (PNG, JPEG spelled
+// ".jpeg", WebP, GIF; letter case ignored): it is stored as a JPEG.
+bool IsConvertedPicture(const QString& sourceFileName);
+
+// The quality a converted picture is stored at.
+inline constexpr int kConvertedPictureQuality = 90;
+
 // The file a title's picture is copied to: the title's name and the last four
 // characters of the source's name, spelled as the source spells them
-// ("photo.JPG" gives "T.JPG").
+// ("photo.JPG" gives "T.JPG"); the title's name and ".jpg" for a picture that
+// is converted.
 QString PictureTargetName(const QString& title, const QString& sourceFileName);
 
 // Why a picture cannot be taken in for a title, before anything is asked:

@@ -334,6 +334,23 @@ void WorkingFolder::removeLeftovers() {
     if (removed) (void)fsyncFolder(path_);
 }
 
+Status WorkingFolder::removeMany(const QStringList& names) {
+    // Every name is resolved before the first deletion changes the folder.
+    QStringList targets;
+    for (const QString& name : names) {
+        if (refuseWrite(name).isOk()) targets << *resolve(name);
+    }
+    return keepingListing([&]() -> Status {
+        QString last;
+        for (const QString& target : targets) {
+            if (::unlink(nativePath(target).constData()) != 0) continue;
+            last = target.mid(path_.size() + 1);
+            noteRemoved(last);
+        }
+        return last.isEmpty() ? Status::ok() : syncFolder(last);
+    });
+}
+
 void WorkingFolder::markUnwritable(const QString& name) {
     unwritable_.insert(name.toCaseFolded());
 }

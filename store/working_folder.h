@@ -56,6 +56,10 @@ public:
 
     // Deletes the file; a missing file is not an error.
     Status remove(const QString& name);
+    // Deletes many files and syncs the folder once at the end. An unsafe or
+    // unwritable name, or a file that cannot be deleted, is passed over; only
+    // a failed sync is an error.
+    Status removeMany(const QStringList& names);
 
     // Deletes the temporaries of replace() left in the folder (names the
     // program makes only); nothing else is touched.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QDateTime>
 #include <QString>
 #include <optional>
 
@@ -31,6 +32,17 @@ public:
     virtual qint64 ElapsedMilliseconds() = 0;
     virtual void WaitMilliseconds(qint64 ms) = 0;
     virtual QDate Today() = 0;
+    // The date and time now (names of backup folders).
+    virtual QDateTime CurrentTime() { return QDateTime::currentDateTime(); }
+    // A modal save dialog starting at the default path, offering the filter
+    // (e.g. "CSV ファイル (*.csv)"); the chosen path, nothing when cancelled.
+    virtual std::optional<QString> SaveFileName(const QString& title, const QString& defaultPath,
+                                                const QString& filter) {
+        (void)title;
+        (void)defaultPath;
+        (void)filter;
+        return std::nullopt;
+    }
     // Opens the help document (an HTML file) in the program's viewer; closes it.
     virtual void ShowHelp(const QString& filePath, QWidget* owner) = 0;
     virtual void CloseHelp() = 0;

@@ -1,6 +1,7 @@
 #include "window/qt_platform.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -112,6 +113,19 @@ void QtPlatform::WaitMilliseconds(qint64 ms) {
 
 QDate QtPlatform::Today() {
     return QDate::currentDate();
+}
+
+QDateTime QtPlatform::CurrentTime() {
+    return QDateTime::currentDateTime();
+}
+
+std::optional<QString> QtPlatform::SaveFileName(const QString& title, const QString& defaultPath,
+                                                const QString& filter) {
+    // The dialog asks before it replaces a file.
+    const QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), title, defaultPath, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
 }
 
 void QtPlatform::ShowHelp(const QString& filePath, QWidget* owner) {

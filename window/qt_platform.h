@@ -7,8 +7,8 @@
 #include "window/platform.h"
 
 // The platform seam on Qt: QMessageBox and QInputDialog (the window title is
-// the box's title), the system beep, a steady clock, and a QTextBrowser window
-// for the help document.
+// the box's title), QFileDialog for saving, the system beep, a steady clock, and a QTextBrowser
+// window for the help document.
 class QtPlatform : public Platform {
 public:
     QtPlatform();
@@ -24,6 +24,9 @@ public:
     qint64 ElapsedMilliseconds() override;
     void WaitMilliseconds(qint64 ms) override;
     QDate Today() override;
+    QDateTime CurrentTime() override;
+    std::optional<QString> SaveFileName(const QString& title, const QString& defaultPath,
+                                        const QString& filter) override;
     void ShowHelp(const QString& filePath, QWidget* owner) override;
     void CloseHelp() override;
 

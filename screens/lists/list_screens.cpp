@@ -1,10 +1,13 @@
 #include "screens/lists/list_screens.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QPushButton>
 
+#include "logic/csv_export.h"
 #include "logic/list_rows.h"
 #include "logic/reorder.h"
+#include "store/file_ops.h"
 #include "window/frm_main.h"
 #include "window/grid.h"
 #include "window/screen.h"
@@ -155,6 +158,19 @@ void ListScreens::build() {
     cmdSortCng1->setGeometry(x, kGridPlace.top() + 44, 120, 30);
     connect(cmdSort1_0, &QPushButton::clicked, this, [this] { cmdSort1_Click(0); });
     connect(cmdSortCng1, &QPushButton::clicked, this, &ListScreens::cmdSortCng1_Click);
+
+    auto makeCsvButton = [&](const char* frame, const char* name, int y) {
+        auto* b = new QPushButton(QStringLiteral("CSV出力"), w.frame(frame));
+        b->setObjectName(name);
+        b->setGeometry(x, y, 120, 30);
+        return b;
+    };
+    cmdCsvOut1 = makeCsvButton("fraIchiran", "cmdCsvOut1", kGridPlace.top() + 88);
+    cmdCsvOut2 = makeCsvButton("fraIchiran2", "cmdCsvOut2", kGridPlace.top());
+    cmdCsvOut3 = makeCsvButton("fraIchiran3", "cmdCsvOut3", kGridPlace.top());
+    connect(cmdCsvOut1, &QPushButton::clicked, this, &ListScreens::cmdCsvOut1_Click);
+    connect(cmdCsvOut2, &QPushButton::clicked, this, &ListScreens::cmdCsvOut2_Click);
+    connect(cmdCsvOut3, &QPushButton::clicked, this, &ListScreens::cmdCsvOut3_Click);
 }
 
 void ListScreens::SetupListGrids() {
@@ -266,4 +282,36 @@ void ListScreens::cmdSortCng1_Click() {
     if (!w.TitlesReordered(logic::ReorderTitles(w.catalogue, w.folder, order))) return;
     p.MessageBox(QStringLiteral("並び替えた順番をメインの順番に反映させました。"),
                  QStringLiteral("並び替え完了"), Platform::Icon::Information);
+}
+
+void ListScreens::WriteCsv(const Grid& grid, const QString& screenName) {
+    Platform& p = w.platform();
+    const auto path =
+        p.SaveFileName(QStringLiteral("CSV出力"),
+                       QDir(QDir::homePath()).filePath(logic::CsvFileName(screenName, p.Today())),
+                       QStringLiteral("CSV ファイル (*.csv)"));
+    if (!path || path->isEmpty()) return;
+    p.SetWaitPointer(true);
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<size_t>(grid.Rows()));
+    for (int r = 0; r < grid.Rows(); ++r) {
+        QStringList cells;
+        cells.reserve(grid.Cols());
+        for (int c = 0; c < grid.Cols(); ++c) cells << grid.TextMatrix(r, c);
+        rows.push_back(std::move(cells));
+    }
+    // Written whole or not at all: a failed write leaves no half file.
+    const store::Status written = store::WriteFileAtomically(*path, logic::CsvBytes(rows));
+    p.SetWaitPointer(false);
+    w.Report(written);
+}
+
+void ListScreens::cmdCsvOut1_Click() {
+    WriteCsv(*msgIchiran, QStringLiteral("主一覧"));
+}
+void ListScreens::cmdCsvOut2_Click() {
+    WriteCsv(*msgIchiran2, QStringLiteral("評価"));
+}
+void ListScreens::cmdCsvOut3_Click() {
+    WriteCsv(*msgIchiran3, QStringLiteral("所有"));
 }

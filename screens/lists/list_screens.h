@@ -9,7 +9,8 @@ class QPushButton;
 
 // The three list screens: the main list (主一覧), the evaluation list (評価)
 // and the ownership list (所有), each the whole catalogue as one sortable
-// table; the main list can write its row order back as the catalogue order.
+// table; the main list can write its row order back as the catalogue order,
+// and each list can be written to a CSV file as it is shown.
 class ListScreens : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +30,10 @@ public:
     void cmdSort1_Click(int Index);
     // Makes the main list's row order the catalogue order.
     void cmdSortCng1_Click();
+    // Write the list as shown to a CSV file the user chooses.
+    void cmdCsvOut1_Click();
+    void cmdCsvOut2_Click();
+    void cmdCsvOut3_Click();
 
 private:
     class Page;
@@ -40,6 +45,7 @@ private:
     template <size_t N>
     void SortByClick(Grid& grid, std::array<bool, N>& sortedDown, bool numberColumns);
     void JumpFrom(Grid& grid);
+    void WriteCsv(const Grid& grid, const QString& screenName);
 
     frmMain& w;
     Grid* msgIchiran = nullptr;
@@ -47,6 +53,9 @@ private:
     Grid* msgIchiran3 = nullptr;
     QPushButton* cmdSort1_0 = nullptr;
     QPushButton* cmdSortCng1 = nullptr;
+    QPushButton* cmdCsvOut1 = nullptr;
+    QPushButton* cmdCsvOut2 = nullptr;
+    QPushButton* cmdCsvOut3 = nullptr;
 
     // Whether the last sort of a column went downwards; kept for as long as
     // the window lives, through every refill.

@@ -1,6 +1,7 @@
 #include "screens/main/picture_import.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -8,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -43,6 +45,31 @@ const Texts& T() {
 }
 
 constexpr int kPathRole = Qt::UserRole;
+
+// A picture of today's formats as the JPEG it is stored as: its natural size,
+// transparent parts on white.
+store::Status ConvertedPicture(const QString& sourcePath, QByteArray& jpeg) {
+    QImageReader reader(sourcePath);
+    reader.setDecideFormatFromContent(true);
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        return store::StoreError{sourcePath, 0,
+                                 QStringLiteral("画像として読み込めません（") +
+                                     reader.errorString() + QStringLiteral("）")};
+    }
+    QImage flat(image.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    {
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, image);
+    }
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    if (!flat.save(&buffer, "JPG", logic::kConvertedPictureQuality)) {
+        return store::StoreError{sourcePath, 0, QStringLiteral("JPEG に変換できません")};
+    }
+    return store::Status::ok();
+}
 
 std::vector<logic::Volume> SystemVolumes() {
     return logic::PickableVolumes(logic::MountedVolumes(), QDir::homePath());
@@ -223,10 +250,16 @@ void PictureImport::cmdFileCopy_Click() {
         return;
     }
     // A failed copy is reported and the panel stays, so the user can try again.
-    if (!s.w.Report(
-            logic::CopyPictureIn(s.w.folder, logic::JoinPath(folder_, item->text()), target))) {
-        return;
+    const QString source = logic::JoinPath(folder_, item->text());
+    store::Status stored;
+    if (logic::IsConvertedPicture(item->text())) {
+        QByteArray jpeg;
+        stored = ConvertedPicture(source, jpeg);
+        if (stored) stored = s.w.folder.replace(target, jpeg);
+    } else {
+        stored = logic::CopyPictureIn(s.w.folder, source, target);
     }
+    if (!s.w.Report(stored)) return;
     s.w.GalleryOutOfDate = true;
     s.fraPicget->hide();
 }

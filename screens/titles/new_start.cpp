@@ -12,6 +12,11 @@ namespace {
 const QString kTitle = QStringLiteral("データ削除");
 const QString kAskTitle = QStringLiteral("タイトル全データ削除確認");
 
+QString BackedUp(const QString& folderName) {
+    return QStringLiteral("削除前のデータは作業フォルダの「%1」フォルダにバックアップしました。")
+        .arg(folderName);
+}
+
 }  // namespace
 
 NewStart::NewStart(frmMain& window) : QObject(&window), w(window) {
@@ -39,17 +44,27 @@ bool NewStart::Asked(const QString& question) {
                                    Platform::Answer::No) == Platform::Answer::Yes;
 }
 
-bool NewStart::Cleared(logic::ClearResult (*clear)(const store::Catalogue&,
-                                                   store::WorkingFolder&)) {
+std::optional<QString> NewStart::Cleared(logic::ClearResult (*clear)(const store::Catalogue&,
+                                                                     store::WorkingFolder&)) {
     Platform& p = w.platform();
     p.SetWaitPointer(true);
+    const logic::BackupResult backup =
+        logic::BackUpBeforeClearing(w.catalogue, w.folder, p.CurrentTime());
+    if (!backup.status) {
+        p.SetWaitPointer(false);
+        const store::StoreError& e = backup.status.error();
+        w.Report(store::StoreError{e.file, e.line,
+                                   e.reason + QStringLiteral("。バックアップを作れないため、"
+                                                             "データは削除していません")});
+        return std::nullopt;
+    }
     const logic::ClearResult r = clear(w.catalogue, w.folder);
     p.SetWaitPointer(false);
-    if (r.status) return true;
+    if (r.status) return backup.folderName;
     w.Report(r.status);
     // The titles are gone from the file already: the screens follow it.
     if (r.dataEmptied) w.TitlesRestructured();
-    return false;
+    return std::nullopt;
 }
 
 void NewStart::Told(const QString& message) {
@@ -59,16 +74,20 @@ void NewStart::Told(const QString& message) {
 void NewStart::cmdSinki_Click() {
     if (!Asked(QStringLiteral("現在登録されているデータを全てクリアして新規スタートしますか？")))
         return;
-    if (!Cleared(&logic::ClearForNewStart)) return;
+    const auto backup = Cleared(&logic::ClearForNewStart);
+    if (!backup) return;
     Told(
-        QStringLiteral("データを削除しました。評価項目と所有項目は必要に応じて変更してください。"));
+        QStringLiteral("データを削除しました。評価項目と所有項目は必要に応じて変更してください。") +
+        QStringLiteral("\r\n\r\n") + BackedUp(*backup));
     Told(QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
     w.cmdEnd_Click();
 }
 
 void NewStart::cmdAllDel_Click() {
     if (!Asked(QStringLiteral("現在登録されているデータを全てクリアしますか？"))) return;
-    if (!Cleared(&logic::ClearTitles)) return;
-    Told(QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
+    const auto backup = Cleared(&logic::ClearTitles);
+    if (!backup) return;
+    Told(BackedUp(*backup) + QStringLiteral("\r\n\r\n") +
+         QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
     w.cmdEnd_Click();
 }

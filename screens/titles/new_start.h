@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+#include <optional>
 
 #include "logic/new_start.h"
 
@@ -9,7 +11,8 @@ class frmMain;
 // The new start (新規 on the master screen): every title, the history and the
 // per-title files are cleared and the program ends, so that it starts again on
 // empty files. The item masters and the settings stay. Beside it the narrower
-// clearing 初期化, a button of no size.
+// clearing 初期化, a button of no size. Both first copy what they clear into a
+// backup folder inside the working folder.
 class NewStart : public QObject {
     Q_OBJECT
 public:
@@ -20,9 +23,12 @@ public:
 
 private:
     bool Asked(const QString& question);
-    // Runs a clearing under the wait pointer; false (after the error box) when
-    // it stopped at a file it could not empty.
-    bool Cleared(logic::ClearResult (*clear)(const store::Catalogue&, store::WorkingFolder&));
+    // Makes the safety copy and then runs a clearing, under the wait pointer;
+    // the backup folder's name, or nothing (after the error box) when the copy
+    // failed, and then nothing was cleared, or the clearing stopped at a file
+    // it could not empty.
+    std::optional<QString> Cleared(logic::ClearResult (*clear)(const store::Catalogue&,
+                                                               store::WorkingFolder&));
     void Told(const QString& message);
 
     frmMain& w;

@@ -27,7 +27,7 @@ diff -r "$source_dir/sample" "$t/usr/share/hoshinote/sample" >/dev/null || fail 
 desktop-file-validate "$t/usr/share/applications/hoshinote.desktop" || fail "launcher not valid"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libqt6core6 libqt6gui6 libqt6widgets6 fonts-ipafont-gothic qt6-translations-l10n; do
+for p in libqt6core6 libqt6gui6 libqt6widgets6 fonts-ipafont-gothic qt6-translations-l10n qt6-image-formats-plugins; do
     [[ ", $depends," == *", $p"[\ ,]* ]] || fail "Depends lacks $p: $depends"
 done
 recommends=$(dpkg-deb -f "$deb" Recommends)

@@ -96,19 +96,22 @@ TEST(FolderBrowser, AFolderThatCannotBeListedIsNotReadable) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-// "*.JPG;*.BMP", letter case ignored; nothing else, no folders, no hidden files.
+// "*.JPG;*.BMP" and today's "*.PNG;*.JPEG;*.WEBP;*.GIF", letter case ignored;
+// nothing else, no folders, no hidden files.
 TEST(FolderBrowser, PictureFilesMatchThePatternIgnoringCase) {
     testsupport::TempFolder f;
-    for (const char* n :
-         {"b.jpg", "a.JPG", "c.Bmp", "d.gif", "e.png", "f.jpeg", ".h.jpg", "x.JPG.txt", "Z.BMP"})
+    for (const char* n : {"b.jpg", "a.JPG", "c.Bmp", "d.gif", "e.png", "f.jpeg", ".h.jpg",
+                          "x.JPG.txt", "Z.BMP", "g.WebP", "i.tif", "j.jpe", "k.PNG.bak"})
         f.write(n, "x");
     QDir(f.path()).mkdir("pics.jpg");
     const auto files = logic::PictureFiles(f.path());
     ASSERT_TRUE(files);
-    EXPECT_EQ(*files, (QStringList{"a.JPG", "b.jpg", "c.Bmp", "Z.BMP"}));
+    EXPECT_EQ(*files, (QStringList{"a.JPG", "b.jpg", "c.Bmp", "d.gif", "e.png", "f.jpeg", "g.WebP",
+                                   "Z.BMP"}));
     EXPECT_FALSE(logic::PictureFiles(f.file("missing")));
     EXPECT_TRUE(logic::IsPictureFileName("A.BmP"));
-    EXPECT_FALSE(logic::IsPictureFileName("a.gif"));
+    EXPECT_TRUE(logic::IsPictureFileName("a.GIF"));
+    EXPECT_FALSE(logic::IsPictureFileName("a.tiff"));
 }
 
 }  // namespace

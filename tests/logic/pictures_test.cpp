@@ -55,6 +55,9 @@ TEST(PictureImport, TargetKeepsTheSourcesSpellingOfItsLastFourCharacters) {
     EXPECT_EQ(logic::PictureTargetName(QStringLiteral("羅生門"), "scan.bmp"),
               QStringLiteral("羅生門.bmp"));
     EXPECT_EQ(logic::PictureTargetName("T", "x.Bmp"), "T.Bmp");
+    // Today's formats are stored as JPEG.
+    for (const char* n : {"a.png", "b.JPEG", "c.WebP", "d.gif"})
+        EXPECT_EQ(logic::PictureTargetName("T", n), "T.jpg") << n;
     EXPECT_EQ(logic::JoinPath("/", "a.jpg"), "/a.jpg");
     EXPECT_EQ(logic::JoinPath("/home/u", "a.jpg"), "/home/u/a.jpg");
     EXPECT_FALSE(logic::PictureTargetRefused("T.JPG"));

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QLabel>
 #include <QPushButton>
@@ -75,7 +77,12 @@ TEST_F(NewStartTest, ClearsEverythingButTheMastersAndEndsTheProgram) {
     ASSERT_EQ(fake->dialogs.size(), 3u);
     ExpectTold(
         fake->dialogs[1],
-        QStringLiteral("データを削除しました。評価項目と所有項目は必要に応じて変更してください。"));
+        QStringLiteral("データを削除しました。評価項目と所有項目は必要に応じて変更してください。"
+                       "\r\n\r\n削除前のデータは作業フォルダの「バックアップ_20261208_103000」"
+                       "フォルダにバックアップしました。"));
+    EXPECT_EQ(
+        QDir(Path(QStringLiteral("バックアップ_20261208_103000"))).entryList(QDir::Files).size(),
+        14);
     ExpectTold(fake->dialogs[2],
                QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
     EXPECT_EQ(depthSeen, 0);  // no box under the wait pointer
@@ -120,6 +127,32 @@ TEST_F(NewStartTest, AFileThatCannotBeEmptiedIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(window->catalogue.TitleCount, 0);
 }
 
+// A safety copy that cannot be made: the error box says why, and nothing is
+// cleared.
+TEST_F(NewStartTest, AFailedBackupClearsNothing) {
+    StartFull();
+    ASSERT_TRUE(QFile::remove(Path(QStringLiteral("メモ_T2.txt"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(Path(QStringLiteral("メモ_T2.txt"))).constData(), 0644),
+              0);
+    const QStringList before = Entries();
+    fake->Answer(Platform::Answer::Yes);
+    fake->Answer();  // the error box
+    Find<QPushButton>("cmdSinki")->click();
+    ASSERT_EQ(fake->dialogs.size(), 2u);
+    EXPECT_EQ(fake->dialogs[1].icon, Platform::Icon::Critical);
+    EXPECT_TRUE(fake->dialogs[1].text.contains(QStringLiteral("メモ_T2.txt")));
+    EXPECT_TRUE(fake->dialogs[1].text.endsWith(
+        QStringLiteral("バックアップを作れないため、データは削除していません")))
+        << fake->dialogs[1].text.toStdString();
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(fake->waitPointerDepth, 0);
+    EXPECT_EQ(Entries(), before);
+    EXPECT_EQ(ReadFile(kData), sjis::Titles(2));
+    EXPECT_EQ(ReadFile(kHistory), kViewing);
+    EXPECT_EQ(window->catalogue.TitleCount, 2);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
 TEST_F(NewStartTest, TheHiddenClearingEmptiesOnlyTheTitles) {
     StartFull();
     auto* cmdAllDel = Find<QPushButton>("cmdAllDel");
@@ -133,7 +166,9 @@ TEST_F(NewStartTest, TheHiddenClearingEmptiesOnlyTheTitles) {
     ExpectQuestion(fake->dialogs[0],
                    QStringLiteral("現在登録されているデータを全てクリアしますか？"));
     ExpectTold(fake->dialogs[1],
-               QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
+               QStringLiteral("削除前のデータは作業フォルダの「バックアップ_20261208_103000」"
+                              "フォルダにバックアップしました。\r\n\r\n"
+                              "一旦プログラムを終了しますので再起動してください。"));
     EXPECT_EQ(ended, 1);
     EXPECT_TRUE(ReadFile(kData).isEmpty());
     EXPECT_EQ(ReadFile(kHistory), kViewing);

@@ -95,11 +95,11 @@ protected:
     QTemporaryDir source;
 };
 
-// The browser starts on the working folder, lists only "*.JPG;*.BMP" in any
-// case, re-reads the list at each opening and keeps its place between uses.
+// The browser starts on the working folder, lists only pictures in any case, re-reads the list at
+// each opening and keeps its place between uses.
 TEST_F(PictureImportTest, TheBrowserStartsOnTheWorkingFolderAndKeepsItsPlace) {
     WriteFile("a.JPG", "x");
-    WriteFile("b.gif", "x");
+    WriteFile("b.tif", "x");
     WriteFile("c.bmp", "x");
     StartWith(sjis::Titles(1));
     EXPECT_FALSE(Frame()->isVisible());

@@ -7,6 +7,8 @@ FakePlatform::~FakePlatform() {
                                   << " announced message box answer(s) were never asked for";
     EXPECT_TRUE(inputs_.empty()) << inputs_.size()
                                  << " announced input box answer(s) were never asked for";
+    EXPECT_TRUE(saves_.empty()) << saves_.size()
+                                << " announced save dialog answer(s) were never asked for";
 }
 
 Platform::Answer FakePlatform::MessageBox(const QString& text, const QString& title, Icon icon,
@@ -49,4 +51,18 @@ void FakePlatform::WaitMilliseconds(qint64 ms) {
     if (onWait) onWait();
     waits.push_back(ms);
     now += ms;
+}
+
+std::optional<QString> FakePlatform::SaveFileName(const QString& title, const QString& defaultPath,
+                                                  const QString& filter) {
+    saveDialogs.push_back({title, defaultPath, filter});
+    if (saves_.empty()) {
+        ADD_FAILURE() << "unexpected save dialog: " << title.toStdString();
+        return std::nullopt;
+    }
+    const bool cancelled = !saves_.front().has_value();
+    QString path = cancelled ? QString() : *saves_.front();
+    saves_.pop_front();
+    if (cancelled) return std::nullopt;
+    return path;
 }

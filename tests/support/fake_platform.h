@@ -29,8 +29,10 @@ public:
     void Answer(Platform::Answer a = Platform::Answer::Ok) { answers_.push_back(a); }
     // The answer to the next input box (nothing: cancel).
     void Input(std::optional<QString> text) { inputs_.push_back(std::move(text)); }
+    // The path the next save dialog returns (nothing: cancel).
+    void SaveAs(std::optional<QString> path) { saves_.push_back(std::move(path)); }
     // Every announced answer was taken.
-    bool AllAnswered() const { return answers_.empty() && inputs_.empty(); }
+    bool AllAnswered() const { return answers_.empty() && inputs_.empty() && saves_.empty(); }
 
     std::vector<Dialog> dialogs;
     int beeps = 0;
@@ -45,6 +47,13 @@ public:
     // Milliseconds the clock moves at each look (work takes time).
     qint64 tick = 0;
     QDate today{2026, 12, 8};
+    QDateTime currentTime{QDate(2026, 12, 8), QTime(10, 30, 0)};
+    struct SaveDialog {
+        QString title;
+        QString defaultPath;
+        QString filter;
+    };
+    std::vector<SaveDialog> saveDialogs;
     std::vector<QString> helpShown;
     int helpClosed = 0;
 
@@ -59,10 +68,14 @@ public:
     qint64 ElapsedMilliseconds() override { return now += tick; }
     void WaitMilliseconds(qint64 ms) override;
     QDate Today() override { return today; }
+    QDateTime CurrentTime() override { return currentTime; }
+    std::optional<QString> SaveFileName(const QString& title, const QString& defaultPath,
+                                        const QString& filter) override;
     void ShowHelp(const QString& filePath, QWidget*) override { helpShown.push_back(filePath); }
     void CloseHelp() override { ++helpClosed; }
 
 private:
     std::deque<Platform::Answer> answers_;
     std::deque<std::optional<QString>> inputs_;
+    std::deque<std::optional<QString>> saves_;
 };

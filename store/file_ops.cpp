@@ -1,0 +1,159 @@
+#include "store/file_ops.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <cstring>
+
+namespace store {
+namespace {
+
+StoreError ioError(const QString& file, const QString& what, int err) {
+    return StoreError{file, 0,
+                      what + QStringLiteral("（") + QString::fromLocal8Bit(std::strerror(err)) +
+                          QStringLiteral("）")};
+}
+
+QByteArray nativePath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+int writeAll(int fd, const char* data, qint64 size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 30)));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (n == 0) return EIO;
+        data += n;
+        size -= n;
+    }
+    return 0;
+}
+
+int fsyncPath(const QString& path, int flags) {
+    const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int err = 0;
+    if (::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    return err;
+}
+
+}  // namespace
+
+Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes) {
+    const QFileInfo info(absolutePath);
+    const QString dir = info.absolutePath();
+    QByteArray tmpl = nativePath(dir + QStringLiteral("/.hoshi-tmp-XXXXXX"));
+    int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
+    if (fd < 0) return ioError(absolutePath, QStringLiteral("一時ファイルを作れません"), errno);
+    auto fail = [&](const QString& what, int err) -> Status {
+        if (fd >= 0) ::close(fd);
+        ::unlink(tmpl.constData());
+        return ioError(absolutePath, what, err);
+    };
+    struct stat old {};
+    const mode_t mode =
+        ::stat(nativePath(absolutePath).constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    if (::fchmod(fd, mode) != 0) return fail(QStringLiteral("書き込めません"), errno);
+    if (int err = writeAll(fd, bytes.constData(), bytes.size())) {
+        return fail(QStringLiteral("書き込めません"), err);
+    }
+    if (::fsync(fd) != 0) return fail(QStringLiteral("書き込めません"), errno);
+    const int cfd = fd;
+    fd = -1;
+    if (::close(cfd) != 0) return fail(QStringLiteral("書き込めません"), errno);
+    if (::rename(tmpl.constData(), nativePath(absolutePath).constData()) != 0) {
+        return fail(QStringLiteral("置き換えられません"), errno);
+    }
+    if (int err = fsyncPath(dir, O_RDONLY | O_DIRECTORY)) {
+        return ioError(absolutePath, QStringLiteral("フォルダを確定できません"), err);
+    }
+    return Status::ok();
+}
+
+Status CopyNewFile(const QString& sourcePath, const QString& targetPath) {
+    // Not blocking: a pipe in a file's place is refused, not waited on.
+    const int in = ::open(nativePath(sourcePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0) return ioError(sourcePath, QStringLiteral("読み込めません"), errno);
+    struct stat st {};
+    if (::fstat(in, &st) != 0) {
+        const int err = errno;
+        ::close(in);
+        return ioError(sourcePath, QStringLiteral("読み込めません"), err);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(in);
+        return ioError(sourcePath, QStringLiteral("読み込めません"), EISDIR);
+    }
+    const QByteArray target = nativePath(targetPath);
+    const int out =
+        ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+    if (out < 0) {
+        const int err = errno;
+        ::close(in);
+        return ioError(targetPath, QStringLiteral("作れません"), err);
+    }
+    auto fail = [&](const QString& file, const QString& what, int err) -> Status {
+        ::close(in);
+        ::close(out);
+        ::unlink(target.constData());
+        return ioError(file, what, err);
+    };
+    // In the kernel where it can; plain reads and writes where it cannot.
+    bool plain = false;
+    for (;;) {
+        const ssize_t n = ::copy_file_range(in, nullptr, out, nullptr, 1 << 30, 0);
+        if (n > 0) continue;
+        if (n == 0) break;
+        if (errno == EINTR) continue;
+        if (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP) {
+            plain = true;
+            break;
+        }
+        return fail(targetPath, QStringLiteral("書き込めません"), errno);
+    }
+    if (plain) {
+        if (::lseek(in, 0, SEEK_SET) < 0 || ::ftruncate(out, 0) != 0 ||
+            ::lseek(out, 0, SEEK_SET) < 0) {
+            return fail(targetPath, QStringLiteral("書き込めません"), errno);
+        }
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(in, chunk, sizeof chunk);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return fail(sourcePath, QStringLiteral("読み込めません"), errno);
+            }
+            if (n == 0) break;
+            if (int err = writeAll(out, chunk, n)) {
+                return fail(targetPath, QStringLiteral("書き込めません"), err);
+            }
+        }
+    }
+    ::close(in);
+    if (::close(out) != 0) {
+        const int err = errno;
+        ::unlink(target.constData());
+        return ioError(targetPath, QStringLiteral("書き込めません"), err);
+    }
+    return Status::ok();
+}
+
+Status SyncFileSystem(const QString& path) {
+    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return ioError(path, QStringLiteral("確定できません"), errno);
+    int err = 0;
+    if (::syncfs(fd) != 0) err = errno;
+    ::close(fd);
+    if (err) return ioError(path, QStringLiteral("確定できません"), err);
+    return Status::ok();
+}
+
+}  // namespace store

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include "store/status.h"
+
+namespace store {
+
+// Replaces the file at an absolute path (outside the working folder, say) as a
+// whole: a temporary beside it, written, flushed and fsynced, renamed over the
+// target, then the folder fsynced. On failure nothing of the new bytes is left
+// and an old file of that name stays byte for byte.
+Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes);
+
+// Copies a regular file into a new file (which must not exist yet). The copy is not
+// synced: SyncFileSystem after a batch of copies makes them all durable.
+Status CopyNewFile(const QString& sourcePath, const QString& targetPath);
+
+// Makes everything written to the file system that holds the path durable.
+Status SyncFileSystem(const QString& path);
+
+}  // namespace store

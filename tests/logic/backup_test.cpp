@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "logic/new_start.h"
+#include "tests/support/folder_helpers.h"
+
+namespace {
+
+using testsupport::TempFolder;
+
+const QString kData = QStringLiteral("データ.TXT");
+const QDateTime kWhen(QDate(2026, 12, 8), QTime(10, 30, 5));
+const QString kFolder = QStringLiteral("バックアップ_20261208_103005");
+
+QByteArray Record(const QByteArray& name) {
+    return "\"" + name + "\",,,,,,,0,0,0,0,0,0,0,,,,\"\"\r\n";
+}
+
+class BackupTest : public ::testing::Test {
+protected:
+    void Load(const QByteArray& data) {
+        f.write(kData, data);
+        ASSERT_TRUE(catalogue.LoadTitleData(folder).isOk());
+    }
+    QStringList EntriesOf(const QString& sub) const {
+        QStringList names = QDir(f.file(sub)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        names.sort();
+        return names;
+    }
+
+    TempFolder f;
+    store::WorkingFolder folder{f.path()};
+    store::Catalogue catalogue;
+};
+
+// Everything the new start clears, and the masters and the settings, each under
+// its own spelling and byte for byte; nothing else of the folder. The clearing
+// after it leaves the copy.
+TEST_F(BackupTest, TheFolderHoldsEveryFileTheClearingTouches) {
+    Load(Record("T1") + Record("T2"));
+    QStringList copied = {kData,      "鑑賞履歴.TXT",    "評価マスタ.txt",  "所有マスタ.txt",
+                          "設定.TXT", "T1.jpg",          "T1.txt",          "T2.BMP",
+                          "T2.gif",   "キャスト_T1.txt", "あらすじ_T2.txt", "メモ_Old.txt"};
+    for (const QString& name : copied) {
+        if (name != kData) f.write(name, name.toUtf8() + "\r\n");
+    }
+    for (const char* name : {"T3.jpg", "readme.txt", "メモ_T1.doc"}) f.write(name, "other");
+
+    const logic::BackupResult r = logic::BackUpBeforeClearing(catalogue, folder, kWhen);
+    ASSERT_TRUE(r.status.isOk()) << r.status.error().message().toStdString();
+    EXPECT_EQ(r.folderName, kFolder);
+    copied.sort();
+    EXPECT_EQ(EntriesOf(kFolder), copied);
+    for (const QString& name : copied)
+        EXPECT_EQ(f.read(kFolder + "/" + name), f.read(name)) << name.toStdString();
+
+    ASSERT_TRUE(logic::ClearForNewStart(catalogue, folder).status.isOk());
+    EXPECT_FALSE(f.exists("T1.jpg"));
+    EXPECT_EQ(EntriesOf(kFolder), copied);
+    EXPECT_EQ(f.read(kFolder + "/T1.jpg"), "T1.jpg\r\n");
+    EXPECT_EQ(f.read(kFolder + "/" + kData), Record("T1") + Record("T2"));
+}
+
+// A backup of the same second goes to a folder of its own; earlier ones stay.
+TEST_F(BackupTest, AnEarlierBackupIsNeverTouched) {
+    Load(Record("T1"));
+    ASSERT_TRUE(QDir(f.path()).mkdir(kFolder));
+    f.write(kFolder + "/" + kData, "earlier");
+    const logic::BackupResult r = logic::BackUpBeforeClearing(catalogue, folder, kWhen);
+    ASSERT_TRUE(r.status.isOk());
+    EXPECT_EQ(r.folderName, kFolder + "_2");
+    EXPECT_EQ(f.read(kFolder + "/" + kData), "earlier");
+    EXPECT_EQ(f.read(kFolder + "_2/" + kData), Record("T1"));
+    EXPECT_EQ(EntriesOf(kFolder + "_2"), QStringList{kData});
+}
+
+// A file that cannot be copied: the error names it, the half-made folder is
+// taken away again, and nothing of the folder is changed.
+TEST_F(BackupTest, AFailedCopyLeavesNoFolderAndChangesNothing) {
+    Load(Record("T1"));
+    f.write("T1.jpg", "picture");
+    // A pipe in a text's place cannot be copied.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.file("メモ_T1.txt")).constData(), 0644), 0);
+    const QStringList before = f.entries();
+    const logic::BackupResult r = logic::BackUpBeforeClearing(catalogue, folder, kWhen);
+    ASSERT_FALSE(r.status.isOk());
+    EXPECT_TRUE(r.folderName.isEmpty());
+    EXPECT_TRUE(r.status.error().file.endsWith("メモ_T1.txt"))
+        << r.status.error().file.toStdString();
+    EXPECT_EQ(f.entries(), before);
+    EXPECT_EQ(f.read("T1.jpg"), "picture");
+}
+
+}  // namespace
