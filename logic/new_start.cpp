@@ -13,26 +13,6 @@
 namespace logic {
 namespace {
 
-// A title's name + ".txt" can spell a file the program keeps for something
-// else (a title "評価マスタ" and the evaluation master, a title "メモ_X" and
-// the memo of X); such a file is not the title's.
-bool IsKeptForSomethingElse(const QString& fileName) {
-    static const QStringList own = {
-        store::kDataFile,          store::kEvaluationMasterFile, store::kOwnershipMasterFile,
-        store::kSettingsFileWrite, history::kHistoryFile,        history::kHistoryCopyFile};
-    for (const QString& f : own) {
-        if (fileName.compare(f, Qt::CaseInsensitive) == 0) return true;
-    }
-    for (store::SideText kind :
-         {store::SideText::Cast, store::SideText::Synopsis, store::SideText::Memo}) {
-        if (fileName.startsWith(store::SideTextPrefix(kind), Qt::CaseInsensitive) &&
-            fileName.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) {
-            return true;
-        }
-    }
-    return false;
-}
-
 const char* const kTitleFileEndings[] = {".TXT", ".txt", ".jpg", ".bmp", ".gif"};
 
 // The files of the titles that are there: both spellings of the text file
@@ -72,6 +52,23 @@ ClearResult Empty(store::WorkingFolder& folder, const QString& name, ClearResult
 }
 
 }  // namespace
+
+bool IsKeptForSomethingElse(const QString& fileName) {
+    static const QStringList own = {
+        store::kDataFile,          store::kEvaluationMasterFile, store::kOwnershipMasterFile,
+        store::kSettingsFileWrite, history::kHistoryFile,        history::kHistoryCopyFile};
+    for (const QString& f : own) {
+        if (fileName.compare(f, Qt::CaseInsensitive) == 0) return true;
+    }
+    for (store::SideText kind :
+         {store::SideText::Cast, store::SideText::Synopsis, store::SideText::Memo}) {
+        if (fileName.startsWith(store::SideTextPrefix(kind), Qt::CaseInsensitive) &&
+            fileName.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFolder& folder) {
     ClearResult r = Empty(folder, store::kDataFile, {});

@@ -9,6 +9,11 @@
 
 namespace logic {
 
+// A title's name + ".txt" can spell a file the program keeps for something
+// else (a title "評価マスタ" and the evaluation master, a title "メモ_X" and
+// the memo of X); such a file is not the title's and stays when it goes.
+bool IsKeptForSomethingElse(const QString& fileName);
+
 // How far a clearing got. It stops at the first file it cannot empty; then
 // `dataEmptied` tells whether the data file is empty already, so that the
 // catalogue in memory can follow it.

@@ -2,9 +2,8 @@
 
 #include <QFrame>
 
-#include "history/history.h"
+#include "logic/new_start.h"
 #include "screens/titles/new_start.h"
-#include "store/masters.h"
 #include "store/side_files.h"
 #include "window/frm_main.h"
 
@@ -21,25 +20,8 @@ bool HasForbiddenCharacter(const QString& name) {
     return false;
 }
 
-// A title's name + ".TXT" can be a file the program keeps for something else:
-// the data file itself for a title "データ", or another title's cast text for a
-// title "キャスト_…". Such a file stays when the title goes.
-bool IsKeptForSomethingElse(const QString& fileName) {
-    static const QStringList own = {
-        store::kDataFile,          store::kEvaluationMasterFile, store::kOwnershipMasterFile,
-        store::kSettingsFileWrite, history::kHistoryFile,        history::kHistoryCopyFile};
-    for (const QString& f : own) {
-        if (fileName.compare(f, Qt::CaseInsensitive) == 0) return true;
-    }
-    for (store::SideText kind :
-         {store::SideText::Cast, store::SideText::Synopsis, store::SideText::Memo}) {
-        if (fileName.startsWith(store::SideTextPrefix(kind), Qt::CaseInsensitive)) return true;
-    }
-    return false;
-}
-
 void DeleteFilesOfTitle(store::WorkingFolder& folder, const QString& name) {
-    if (!IsKeptForSomethingElse(name + QStringLiteral(".TXT"))) {
+    if (!logic::IsKeptForSomethingElse(name + QStringLiteral(".TXT"))) {
         store::DeleteTitleFiles(folder, name);
         return;
     }
