@@ -119,13 +119,24 @@ QStringList TitlesWithSideText(const store::WorkingFolder& folder, store::SideTe
 
 QStringList TitlesWithoutSideText(const Catalogue& c, const store::WorkingFolder& folder,
                                   store::SideText kind) {
-    // File names compare ignoring letter case, as the folder resolves them.
     const QStringList files = SideFiles(folder, kind);
-    QSet<QString> present;
-    present.reserve(files.size());
-    for (const QString& file : files) present.insert(TitleOfSideFile(kind, file).toCaseFolded());
-    return TitlesWhere(c,
-                       [&](size_t i) { return !present.contains(c.strDaimei[i].toCaseFolded()); });
+    const qsizetype front = store::SideTextPrefix(kind).size();
+    // Most titles have their file under their exact name: views, no copies.
+    QSet<QStringView> exact;
+    exact.reserve(files.size());
+    for (const QString& file : files)
+        exact.insert(QStringView(file).mid(front, file.size() - front - 4));
+    // File names compare ignoring letter case, as the folder resolves them.
+    QSet<QString> folded;
+    return TitlesWhere(c, [&](size_t i) {
+        const QString& title = c.strDaimei[i];
+        if (exact.contains(QStringView(title))) return false;
+        if (folded.isEmpty()) {
+            for (const QString& file : files)
+                folded.insert(TitleOfSideFile(kind, file).toCaseFolded());
+        }
+        return !folded.contains(title.toCaseFolded());
+    });
 }
 
 }  // namespace logic
