@@ -1,6 +1,6 @@
 // Writing the main list of the worst case to a CSV file, and the safety copy
 // the new start makes of the worst case with a picture and the three side
-// texts of every title.
+// texts of every title, and the clearing that follows it.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -86,3 +86,31 @@ static void new_start_backup(benchmark::State& state) {
     }
 }
 BENCHMARK(new_start_backup)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The clearing after the backup, alone: the data file and the history emptied,
+// the picture and the three texts of every title deleted (kept by the backup).
+static void new_start_clearing(benchmark::State& state) {
+    QTemporaryDir dir;
+    store::WorkingFolder folder(dir.path());
+    store::Catalogue catalogue;
+    int second = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        WriteWorstCase(dir.path());
+        WriteWorstCaseSideTexts(dir.path());
+        if (!WritePictures(dir.path()) || !catalogue.LoadTitleData(folder).isOk()) {
+            state.SkipWithError("the worst case was not written");
+            return;
+        }
+        const QDateTime when(QDate(2026, 12, 8), QTime(11, 0, second++));
+        if (!logic::BackUpBeforeClearing(catalogue, folder, when).status.isOk()) {
+            state.SkipWithError("no backup");
+            return;
+        }
+        state.ResumeTiming();
+        if (!logic::ClearForNewStart(catalogue, folder).status.isOk()) {
+            state.SkipWithError("not cleared");
+        }
+    }
+}
+BENCHMARK(new_start_clearing)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -19,15 +19,15 @@ const char* const kTitleFileEndings[] = {".TXT", ".txt", ".jpg", ".bmp", ".gif"}
 // (which a case-sensitive folder can hold) and the three kinds of picture.
 QStringList FilesOfTitles(const store::Catalogue& catalogue, const store::WorkingFolder& folder) {
     QStringList names;
+    names.reserve(catalogue.TitleCount * int(std::size(kTitleFileEndings)));
     for (int i = 1; i <= catalogue.TitleCount; ++i) {
         const QString& title = catalogue.strDaimei[static_cast<size_t>(i)];
         for (const char* ending : kTitleFileEndings) {
-            const QString name = title + QLatin1StringView(ending);
-            if (IsKeptForSomethingElse(name) || !folder.exists(name)) continue;
-            names << name;
+            QString name = title + QLatin1StringView(ending);
+            if (!IsKeptForSomethingElse(name)) names << std::move(name);
         }
     }
-    return names;
+    return folder.present(names);
 }
 
 QStringList SideTextFiles(const store::WorkingFolder& folder) {
@@ -94,14 +94,14 @@ QString BackupFolderName(const QDateTime& when) {
 
 BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::WorkingFolder& folder,
                                   const QDateTime& when) {
-    QStringList names;
-    for (const QString& name :
-         {store::kDataFile, history::kHistoryFile, store::kEvaluationMasterFile,
-          store::kOwnershipMasterFile, store::kSettingsFileWrite}) {
-        if (folder.exists(name)) names << name;
-    }
-    names += FilesOfTitles(catalogue, folder);
-    names += SideTextFiles(folder);
+    // The program's own files stay in the folder after a clearing (the masters
+    // and the settings unchanged): their backups are copies of their own. The
+    // files of the titles go with the clearing, so the backup takes them over
+    // as second names of the same files, without copying a byte.
+    const QStringList kept =
+        folder.present({store::kDataFile, history::kHistoryFile, store::kEvaluationMasterFile,
+                        store::kOwnershipMasterFile, store::kSettingsFileWrite});
+    const QStringList cleared = FilesOfTitles(catalogue, folder) + SideTextFiles(folder);
 
     // A new folder, never one that is there already.
     const QString base = BackupFolderName(when);
@@ -118,18 +118,22 @@ BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::Work
     const QString target = working.filePath(folderName);
 
     // Each file once, under the name it has in the folder.
-    QSet<QString> copied;
+    QSet<QString> taken;
     store::Status status;
-    for (const QString& name : names) {
-        const QString source = *folder.resolve(name);
-        const QFileInfo info(source);
-        const QString fileName = info.fileName();
-        // A folder in a file's place holds nothing of the catalogue.
-        if (copied.contains(fileName) || info.isDir()) continue;
-        copied.insert(fileName);
-        status = store::CopyNewFile(source, target + QLatin1Char('/') + fileName);
-        if (!status) break;
-    }
+    auto back = [&](const QStringList& sources, bool copy) {
+        for (const QString& source : sources) {
+            const QFileInfo info(source);
+            const QString fileName = info.fileName();
+            // A folder in a file's place holds nothing of the catalogue.
+            if (taken.contains(fileName) || info.isDir()) continue;
+            taken.insert(fileName);
+            const QString to = target + QLatin1Char('/') + fileName;
+            status = copy ? store::CopyNewFile(source, to) : store::LinkNewFile(source, to);
+            if (!status) return;
+        }
+    };
+    back(folder.resolveAll(kept), true);
+    if (status) back(folder.resolveAll(cleared), false);
     if (status) status = store::SyncFileSystem(target);
     if (!status) {
         QDir(target).removeRecursively();

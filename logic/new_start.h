@@ -43,13 +43,14 @@ struct BackupResult {
     QString folderName;  // inside the working folder; empty when it failed
 };
 
-// Copies every file a clearing empties or deletes, and the masters and the
+// Backs up every file a clearing empties or deletes, and the masters and the
 // settings, into a new folder inside the working folder (its name from the
 // moment, with "_2", "_3", ... when that folder is there already): the data
 // file, the history, the two masters, the settings, the text file and the
-// pictures of every title, every cast, synopsis and memo text. Missing files
-// are passed over. The copies are made durable before it returns. When a copy
-// fails, the new folder is taken away again and the error returned; earlier
+// pictures of every title, every cast, synopsis and memo text (these as second
+// names of the same files where the file system allows). Missing files are
+// passed over. The backup is made durable before it returns. When a file
+// cannot be backed up, the new folder is taken away again and the error returned; earlier
 // backup folders are never touched.
 BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::WorkingFolder& folder,
                                   const QDateTime& when);

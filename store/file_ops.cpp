@@ -146,6 +146,31 @@ Status CopyNewFile(const QString& sourcePath, const QString& targetPath) {
     return Status::ok();
 }
 
+Status LinkNewFile(const QString& sourcePath, const QString& targetPath) {
+    const QByteArray source = nativePath(sourcePath);
+    struct stat st {};
+    // Not opened: a pipe is refused by its kind, without waiting on it.
+    if (::stat(source.constData(), &st) != 0) {
+        return ioError(sourcePath, QStringLiteral("読み込めません"), errno);
+    }
+    if (!S_ISREG(st.st_mode)) return ioError(sourcePath, QStringLiteral("読み込めません"), EISDIR);
+    // A symbolic link gives its target's bytes, as a copy would.
+    if (::linkat(AT_FDCWD, source.constData(), AT_FDCWD, nativePath(targetPath).constData(),
+                 AT_SYMLINK_FOLLOW) == 0) {
+        return Status::ok();
+    }
+    switch (errno) {
+        case EPERM:  // no such names here (FAT), or a file of another user
+        case EOPNOTSUPP:
+        case EXDEV:
+        case EMLINK:  // too many names already
+        case ENOSYS:
+            return CopyNewFile(sourcePath, targetPath);
+        default:
+            return ioError(targetPath, QStringLiteral("作れません"), errno);
+    }
+}
+
 Status SyncFileSystem(const QString& path) {
     const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return ioError(path, QStringLiteral("確定できません"), errno);

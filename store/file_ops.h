@@ -18,6 +18,13 @@ Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes)
 // synced: SyncFileSystem after a batch of copies makes them all durable.
 Status CopyNewFile(const QString& sourcePath, const QString& targetPath);
 
+// Gives a regular file a second name (a new one) in the same file system: the
+// name keeps the bytes however the first name is later replaced or deleted,
+// and nothing is copied. Only for files the program replaces by renaming, never
+// writes in place. Where the file system has no such names (or refuses one for
+// this file), the file is copied instead.
+Status LinkNewFile(const QString& sourcePath, const QString& targetPath);
+
 // Makes everything written to the file system that holds the path durable.
 Status SyncFileSystem(const QString& path);
 

@@ -140,6 +140,10 @@ Status WorkingFolder::keepingListing(Change change) {
 std::optional<QString> WorkingFolder::resolve(const QString& name) const {
     if (!isSafeName(name)) return std::nullopt;
     refreshListing();
+    return resolveListed(name);
+}
+
+QString WorkingFolder::resolveListed(const QString& name) const {
     auto it = listing_.constFind(name.toCaseFolded());
     if (it != listing_.constEnd() && !it->isEmpty()) {
         if (it->contains(name)) return path_ + QLatin1Char('/') + name;
@@ -148,6 +152,27 @@ std::optional<QString> WorkingFolder::resolve(const QString& name) const {
         return path_ + QLatin1Char('/') + names.first();
     }
     return path_ + QLatin1Char('/') + name;
+}
+
+QStringList WorkingFolder::present(const QStringList& names) const {
+    refreshListing();
+    QStringList found;
+    for (const QString& name : names) {
+        if (!isSafeName(name)) continue;
+        auto it = listing_.constFind(name.toCaseFolded());
+        if (it != listing_.constEnd() && !it->isEmpty()) found << name;
+    }
+    return found;
+}
+
+QStringList WorkingFolder::resolveAll(const QStringList& names) const {
+    refreshListing();
+    QStringList paths;
+    paths.reserve(names.size());
+    for (const QString& name : names) {
+        if (isSafeName(name)) paths << resolveListed(name);
+    }
+    return paths;
 }
 
 bool WorkingFolder::exists(const QString& name) const {
@@ -336,10 +361,11 @@ void WorkingFolder::removeLeftovers() {
 
 Status WorkingFolder::removeMany(const QStringList& names) {
     // Every name is resolved before the first deletion changes the folder.
-    QStringList targets;
+    QStringList writable;
     for (const QString& name : names) {
-        if (refuseWrite(name).isOk()) targets << *resolve(name);
+        if (refuseWrite(name).isOk()) writable << name;
     }
+    const QStringList targets = resolveAll(writable);
     return keepingListing([&]() -> Status {
         QString last;
         for (const QString& target : targets) {

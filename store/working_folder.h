@@ -30,6 +30,11 @@ public:
     // nothing for an unsafe name.
     std::optional<QString> resolve(const QString& name) const;
     bool exists(const QString& name) const;
+    // For many names at once, from one look at the folder (exists() looks
+    // each time): the names of files in it now, and the full paths of names.
+    // Unsafe names are left out of both.
+    QStringList present(const QStringList& names) const;
+    QStringList resolveAll(const QStringList& names) const;
 
     // Reads the whole file. *missing (when given) tells a missing file (or an
     // unsafe name) from a failed read; both return an error.
@@ -78,6 +83,7 @@ public:
 
 private:
     void refreshListing() const;
+    QString resolveListed(const QString& name) const;
     void noteCreated(const QString& fileName) const;
     void noteRemoved(const QString& fileName) const;
     Status refuseWrite(const QString& name) const;

@@ -94,4 +94,31 @@ TEST_F(BackupTest, AFailedCopyLeavesNoFolderAndChangesNothing) {
     EXPECT_EQ(f.read("T1.jpg"), "picture");
 }
 
+// The title files are kept as second names of the same files: a later save
+// (a new file renamed over the old one) leaves the backup's bytes, and the
+// program's own files, which stay in the folder, are copies that a change made
+// in place by another program does not reach.
+TEST_F(BackupTest, TheBackupKeepsItsBytesWhateverHappensToTheFolderAfterwards) {
+    Load(Record("T1"));
+    f.write("T1.jpg", "old picture");
+    f.write("評価マスタ.txt", "\"評価\"\r\n");
+    const logic::BackupResult r = logic::BackUpBeforeClearing(catalogue, folder, kWhen);
+    ASSERT_TRUE(r.status.isOk());
+
+    struct stat original {
+    }, backup{};
+    ASSERT_EQ(::stat(QFile::encodeName(f.file("T1.jpg")).constData(), &original), 0);
+    ASSERT_EQ(::stat(QFile::encodeName(f.file(kFolder + "/T1.jpg")).constData(), &backup), 0);
+    EXPECT_EQ(original.st_ino, backup.st_ino);
+
+    ASSERT_TRUE(folder.replace("T1.jpg", "new picture").isOk());
+    QFile master(f.file("評価マスタ.txt"));
+    ASSERT_TRUE(master.open(QIODevice::ReadWrite));
+    master.write("\"X\"");
+    master.close();
+
+    EXPECT_EQ(f.read(kFolder + "/T1.jpg"), "old picture");
+    EXPECT_EQ(f.read(kFolder + "/評価マスタ.txt"), "\"評価\"\r\n");
+}
+
 }  // namespace
