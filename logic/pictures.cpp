@@ -1,6 +1,7 @@
 #include "logic/pictures.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace logic {
@@ -37,6 +38,20 @@ std::optional<int> PictureBoxWidth(int widthTwips, int heightTwips, int boxHeigh
     if (r > 1.3) return 3030;
     if (r < 0.9) return 6165;
     return boxHeightTwips;
+}
+
+PictureSource::PictureSource(const QString& path) : file_(path) {
+    // A pipe or a device under a picture's name is passed over: opening it
+    // could wait for ever.
+    if (!QFileInfo(path).isFile() || !file_.open(QIODevice::ReadOnly)) return;
+    device_ = &file_;
+    if (file_.peek(3) != QByteArrayLiteral("\xff\xd8\xff") || file_.size() > kJpegInMemory) {
+        return;
+    }
+    bytes_ = file_.readAll();
+    memory_.setBuffer(&bytes_);
+    memory_.open(QIODevice::ReadOnly);
+    device_ = &memory_;
 }
 
 QString JoinPath(const QString& folderPath, const QString& fileName) {

@@ -89,7 +89,9 @@ QPushButton* PageButton(const QString& name, bool right, const QString& tip, QWi
 // .bmp): the last one that loads, decoded at the size of the slot.
 QImage SlotPicture(const QStringList& candidates) {
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-        QImageReader reader(*it);
+        logic::PictureSource source(*it);
+        if (!source.device()) continue;
+        QImageReader reader(source.device());
         reader.setDecideFormatFromContent(true);
         reader.setScaledSize(QSize(kSlotWidth, kSlotHeight));
         const QImage image = reader.read();
@@ -100,11 +102,17 @@ QImage SlotPicture(const QStringList& candidates) {
 
 }  // namespace
 
-GalleryScreen::GalleryScreen(frmMain& window) : Screen(window, "fraPic", "cmdPic") {
+GalleryScreen::GalleryScreen(frmMain& window)
+    : Screen(window, "fraPic", "cmdPic"), decoders_(new QThreadPool(this)) {
     build();
     // A built gallery reopens as it was left, without its explanation: the
     // common opening does not fit.
     w.SetScreenButtonHandler("cmdPic", [this] { cmdPic_Click(); });
+}
+
+GalleryScreen::~GalleryScreen() {
+    // The decoders are waited for as they go; what is still queued is dropped.
+    if (cancelDecoding_) cancelDecoding_->store(true);
 }
 
 void GalleryScreen::build() {
@@ -219,7 +227,7 @@ void GalleryScreen::FillSlots(int page) {
                 return cancelled->load() ? QImage() : SlotPicture(candidates);
             });
         pictures.push_back(task->get_future());
-        QThreadPool::globalInstance()->start([task] { (*task)(); });
+        decoders_->start([task] { (*task)(); });
     }
     for (int k = 1; k <= int(pictures.size()); ++k) {
         const QString& name = c.strDaimei[logic::GalleryTitleAt(page, k, c.TitleCount)];

@@ -9,6 +9,7 @@
 
 class QLabel;
 class QPushButton;
+class QThreadPool;
 
 // The picture gallery fraPic: the titles' pictures twenty at a time in
 // catalogue order, each with its name; a click on one shows that title.
@@ -16,6 +17,7 @@ class GalleryScreen : public Screen {
     Q_OBJECT
 public:
     explicit GalleryScreen(frmMain& window);
+    ~GalleryScreen() override;
 
     // The page shown and the number of pages when the gallery was built.
     int GalleryPage = 1;
@@ -50,4 +52,8 @@ private:
     int fillNumber_ = 0;
     // Set to drop the decoding still queued for a page no longer filled.
     std::shared_ptr<std::atomic<bool>> cancelDecoding_;
+    // The gallery's own decoding threads: Qt paints large images with the
+    // global pool's threads, and a paint waiting behind a page of decoding
+    // would hold the screen still until the whole page is decoded.
+    QThreadPool* decoders_;
 };

@@ -1,6 +1,7 @@
 #include "logic/pictures.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QDir>
 
@@ -63,6 +64,35 @@ TEST(PictureImport, TargetKeepsTheSourcesSpellingOfItsLastFourCharacters) {
     EXPECT_FALSE(logic::PictureTargetRefused("T.JPG"));
     EXPECT_TRUE(logic::PictureTargetRefused("../x.JPG"));
     EXPECT_TRUE(logic::PictureTargetRefused("a/b.jpg"));
+}
+
+// A JPEG is known by its first bytes and read whole; anything else is read
+// from its file; what is no regular file gives nothing, without waiting.
+TEST(PictureSource, AJpegIsReadIntoMemoryAndOnlyAJpeg) {
+    testsupport::TempFolder dir;
+    const QByteArray jpeg = QByteArray("\xff\xd8\xff\xe0") + QByteArray(70000, 'j');
+    const QByteArray bmp = QByteArray("BM") + QByteArray(5000, 'b');
+    dir.write("named.bmp", jpeg);
+    dir.write("bitmap.jpg", bmp);
+    dir.write("short.jpg", "\xff\xd8");
+    {
+        logic::PictureSource source(dir.file("named.bmp"));
+        ASSERT_NE(source.device(), nullptr);
+        EXPECT_TRUE(source.inMemory());
+        EXPECT_EQ(source.device()->readAll(), jpeg);
+    }
+    for (const char* name : {"bitmap.jpg", "short.jpg"}) {
+        logic::PictureSource source(dir.file(name));
+        ASSERT_NE(source.device(), nullptr) << name;
+        EXPECT_FALSE(source.inMemory()) << name;
+        EXPECT_EQ(source.device()->readAll(), dir.read(name)) << name;
+    }
+    QDir(dir.path()).mkdir("folder.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe.jpg")).constData(), 0600), 0);
+    for (const char* name : {"gone.jpg", "folder.jpg", "pipe.jpg"}) {
+        logic::PictureSource source(dir.file(name));
+        EXPECT_EQ(source.device(), nullptr) << name;
+    }
 }
 
 class CopyPictureIn : public ::testing::Test {

@@ -3,7 +3,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSemaphore>
 #include <QTest>
+#include <QThreadPool>
+#include <atomic>
 #include <cstdlib>
 
 #include "tests/support/window_fixture.h"
@@ -196,6 +199,29 @@ TEST_F(GalleryTest, EachSlotShowsTheLastPictureOfItsTitle) {
     Page("cmdUp");
     EXPECT_TRUE(Slot(1)->pixmap().isNull());
     EXPECT_EQ(Names(), Expected(21, 21));
+}
+
+// Qt paints large images with the threads of its shared pool: the gallery
+// decodes on threads of its own, so that a paint between two slots never
+// waits behind a page of decoding. Here the shared threads are all busy.
+TEST_F(GalleryTest, PicturesAreDecodedWhileTheSharedThreadsAreBusy) {
+    StartWith(3);
+    WritePicture("T2.jpg", Qt::green, "JPG");
+    QThreadPool* shared = QThreadPool::globalInstance();
+    QSemaphore release;
+    std::atomic<bool> gaveUp = false;
+    const int busy = shared->maxThreadCount();
+    for (int k = 0; k < busy; ++k) {
+        shared->start([&] {
+            if (!release.tryAcquire(1, 10000)) gaveUp = true;
+        });
+    }
+    Press("cmdPic");
+    EXPECT_FALSE(gaveUp);
+    release.release(busy);
+    shared->waitForDone();
+    EXPECT_TRUE(Near(Colour(Slot(2)), Qt::green));
+    EXPECT_TRUE(Slot(1)->pixmap().isNull());
 }
 
 }  // namespace
