@@ -1,5 +1,7 @@
 #include "logic/pictures.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
@@ -52,6 +54,17 @@ PictureSource::PictureSource(const QString& path) : file_(path) {
     memory_.setBuffer(&bytes_);
     memory_.open(QIODevice::ReadOnly);
     device_ = &memory_;
+}
+
+std::optional<QString> PictureFileStamp(const QString& path, qint64 now) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
+    if (st.st_ctim.tv_sec > now - 2) return std::nullopt;
+    return QString::asprintf(
+        "%llu:%llu:%lld:%lld.%09ld:%lld.%09ld", static_cast<unsigned long long>(st.st_dev),
+        static_cast<unsigned long long>(st.st_ino), static_cast<long long>(st.st_size),
+        static_cast<long long>(st.st_mtim.tv_sec), st.st_mtim.tv_nsec,
+        static_cast<long long>(st.st_ctim.tv_sec), st.st_ctim.tv_nsec);
 }
 
 QString JoinPath(const QString& folderPath, const QString& fileName) {

@@ -62,6 +62,13 @@ private:
     QIODevice* device_ = nullptr;
 };
 
+// What tells a picture file's bytes from others without reading them: its
+// device, inode, size and change times, as one text. Nothing for a file that
+// cannot be looked at, nor for one changed less than two seconds before `now`
+// (seconds since the epoch): file times move in coarse ticks, and a second
+// change within the tick of the first could leave every one of them alike.
+std::optional<QString> PictureFileStamp(const QString& path, qint64 now);
+
 // --- bringing a picture in ---
 
 // The folder path and a file name in it as one path.

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 
 #include "tests/support/file_size_limit.h"
 #include "tests/support/folder_helpers.h"
@@ -93,6 +95,31 @@ TEST(PictureSource, AJpegIsReadIntoMemoryAndOnlyAJpeg) {
         logic::PictureSource source(dir.file(name));
         EXPECT_EQ(source.device(), nullptr) << name;
     }
+}
+
+// A picture's stamp follows its bytes: another size or another file renamed
+// over it changes it; a file changed within the last two seconds has none.
+TEST(PictureSource, AStampForAFileThatHasSettled) {
+    testsupport::TempFolder dir;
+    dir.write("T.jpg", QByteArray(1000, 'a'));
+    const QString path = dir.file("T.jpg");
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    EXPECT_EQ(logic::PictureFileStamp(path, now), std::nullopt);
+    EXPECT_EQ(logic::PictureFileStamp(dir.file("gone.jpg"), now + 60), std::nullopt);
+    const std::optional<QString> first = logic::PictureFileStamp(path, now + 60);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(logic::PictureFileStamp(path, now + 60), first);
+
+    dir.write("T.jpg", QByteArray(1001, 'a'));
+    const std::optional<QString> longer = logic::PictureFileStamp(path, now + 60);
+    ASSERT_TRUE(longer.has_value());
+    EXPECT_NE(longer, first);
+    dir.write("other.jpg", QByteArray(1001, 'a'));
+    ASSERT_TRUE(QFile::rename(dir.file("T.jpg"), dir.file("old.jpg")));
+    ASSERT_TRUE(QFile::rename(dir.file("other.jpg"), path));
+    const std::optional<QString> renamed = logic::PictureFileStamp(path, now + 60);
+    ASSERT_TRUE(renamed.has_value());
+    EXPECT_NE(renamed, longer);
 }
 
 class CopyPictureIn : public ::testing::Test {
