@@ -1,6 +1,9 @@
 #include "logic/pictures.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 
 namespace logic {
@@ -37,6 +40,31 @@ std::optional<int> PictureBoxWidth(int widthTwips, int heightTwips, int boxHeigh
     if (r > 1.3) return 3030;
     if (r < 0.9) return 6165;
     return boxHeightTwips;
+}
+
+PictureSource::PictureSource(const QString& path) : file_(path) {
+    // A pipe or a device under a picture's name is passed over: opening it
+    // could wait for ever.
+    if (!QFileInfo(path).isFile() || !file_.open(QIODevice::ReadOnly)) return;
+    device_ = &file_;
+    if (file_.peek(3) != QByteArrayLiteral("\xff\xd8\xff") || file_.size() > kJpegInMemory) {
+        return;
+    }
+    bytes_ = file_.readAll();
+    memory_.setBuffer(&bytes_);
+    memory_.open(QIODevice::ReadOnly);
+    device_ = &memory_;
+}
+
+std::optional<QString> PictureFileStamp(const QString& path, qint64 now) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
+    if (st.st_ctim.tv_sec > now - 2) return std::nullopt;
+    return QString::asprintf(
+        "%llu:%llu:%lld:%lld.%09ld:%lld.%09ld", static_cast<unsigned long long>(st.st_dev),
+        static_cast<unsigned long long>(st.st_ino), static_cast<long long>(st.st_size),
+        static_cast<long long>(st.st_mtim.tv_sec), st.st_mtim.tv_nsec,
+        static_cast<long long>(st.st_ctim.tv_sec), st.st_ctim.tv_nsec);
 }
 
 QString JoinPath(const QString& folderPath, const QString& fileName) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QBuffer>
+#include <QFile>
 #include <QString>
 #include <optional>
 
@@ -32,6 +34,40 @@ int PreviousGalleryPage(int page);
 // picture, full for a wide one, square otherwise. Nothing for a picture of
 // 1000 twips or less across, which leaves the box as it was.
 std::optional<int> PictureBoxWidth(int widthTwips, int heightTwips, int boxHeightTwips);
+
+// --- reading a picture file for decoding ---
+
+// A JPEG up to this size is read whole before it is decoded.
+inline constexpr qint64 kJpegInMemory = qint64(64) << 20;
+
+// A picture file opened for a decoder. A JPEG (known by its first bytes, not
+// its name) is read into memory: from a memory device Qt hands libjpeg the
+// whole file at once and libjpeg decodes on its fast path, where from a file
+// it refills a small buffer. Anything else, or a JPEG over the limit, is read
+// from the file as it goes. No device when the file cannot be opened or is no
+// regular file.
+class PictureSource {
+public:
+    explicit PictureSource(const QString& path);
+    PictureSource(const PictureSource&) = delete;
+    PictureSource& operator=(const PictureSource&) = delete;
+
+    QIODevice* device() { return device_; }
+    bool inMemory() const { return device_ == &memory_; }
+
+private:
+    QFile file_;
+    QByteArray bytes_;
+    QBuffer memory_;
+    QIODevice* device_ = nullptr;
+};
+
+// What tells a picture file's bytes from others without reading them: its
+// device, inode, size and change times, as one text. Nothing for a file that
+// cannot be looked at, nor for one changed less than two seconds before `now`
+// (seconds since the epoch): file times move in coarse ticks, and a second
+// change within the tick of the first could leave every one of them alike.
+std::optional<QString> PictureFileStamp(const QString& path, qint64 now);
 
 // --- bringing a picture in ---
 

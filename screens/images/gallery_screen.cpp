@@ -8,8 +8,10 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QThreadPool>
+#include <algorithm>
 #include <chrono>
 #include <future>
+#include <optional>
 #include <vector>
 
 #include "logic/pictures.h"
@@ -89,7 +91,9 @@ QPushButton* PageButton(const QString& name, bool right, const QString& tip, QWi
 // .bmp): the last one that loads, decoded at the size of the slot.
 QImage SlotPicture(const QStringList& candidates) {
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-        QImageReader reader(*it);
+        logic::PictureSource source(*it);
+        if (!source.device()) continue;
+        QImageReader reader(source.device());
         reader.setDecideFormatFromContent(true);
         reader.setScaledSize(QSize(kSlotWidth, kSlotHeight));
         const QImage image = reader.read();
@@ -98,13 +102,43 @@ QImage SlotPicture(const QStringList& candidates) {
     return {};
 }
 
+// What the slot's picture is decoded from: every candidate with its stamp.
+// Empty when one cannot be told from a changed file.
+QString PicturesKey(const QStringList& candidates, qint64 now) {
+    QString key;
+    for (const QString& path : candidates) {
+        const std::optional<QString> stamp = logic::PictureFileStamp(path, now);
+        if (!stamp) return {};
+        key += path + QLatin1Char('\t') + *stamp + QLatin1Char('\n');
+    }
+    return key;
+}
+
+std::future<QImage> Ready(const QImage& image) {
+    std::promise<QImage> promise;
+    promise.set_value(image);
+    return promise.get_future();
+}
+
+// Decoded pictures kept for slots shown again, about seven pages of them.
+constexpr qsizetype kKeptPictureBytes =
+    qsizetype(7) * logic::kGallerySlots * kSlotWidth * kSlotHeight * 4;
+
 }  // namespace
 
-GalleryScreen::GalleryScreen(frmMain& window) : Screen(window, "fraPic", "cmdPic") {
+GalleryScreen::GalleryScreen(frmMain& window)
+    : Screen(window, "fraPic", "cmdPic"),
+      decoders_(new QThreadPool(this)),
+      decoded_(kKeptPictureBytes) {
     build();
     // A built gallery reopens as it was left, without its explanation: the
     // common opening does not fit.
     w.SetScreenButtonHandler("cmdPic", [this] { cmdPic_Click(); });
+}
+
+GalleryScreen::~GalleryScreen() {
+    // The decoders are waited for as they go; what is still queued is dropped.
+    if (cancelDecoding_) cancelDecoding_->store(true);
 }
 
 void GalleryScreen::build() {
@@ -206,20 +240,20 @@ void GalleryScreen::FillSlots(int page) {
     const int number = ++fillNumber_;
     const store::Catalogue& c = w.catalogue;
     // The pictures of the page are decoded by the pool's threads in slot
-    // order, while this thread shows each as soon as it is ready.
+    // order, while this thread shows each as soon as it is ready. A picture
+    // decoded before from the very same files is taken as it was.
     if (cancelDecoding_) cancelDecoding_->store(true);
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     cancelDecoding_ = cancelled;
+    const qint64 now = w.platform().CurrentTime().toSecsSinceEpoch();
     std::vector<std::future<QImage>> pictures;
+    std::vector<QString> toKeep;
     for (int k = 1; k <= logic::kGallerySlots; ++k) {
         const int n = logic::GalleryTitleAt(page, k, c.TitleCount);
         if (n == 0) break;
-        auto task = std::make_shared<std::packaged_task<QImage()>>(
-            [candidates = store::PictureCandidates(w.folder, c.strDaimei[n]), cancelled] {
-                return cancelled->load() ? QImage() : SlotPicture(candidates);
-            });
-        pictures.push_back(task->get_future());
-        QThreadPool::globalInstance()->start([task] { (*task)(); });
+        toKeep.emplace_back();
+        pictures.push_back(StartPicture(store::PictureCandidates(w.folder, c.strDaimei[n]), now,
+                                        cancelled, toKeep.back()));
     }
     for (int k = 1; k <= int(pictures.size()); ++k) {
         const QString& name = c.strDaimei[logic::GalleryTitleAt(page, k, c.TitleCount)];
@@ -233,11 +267,29 @@ void GalleryScreen::FillSlots(int page) {
             if (number != fillNumber_) return;
         }
         const QImage picture = ready.get();
+        if (!toKeep[k - 1].isEmpty() && !cancelled->load()) {
+            decoded_.insert(toKeep[k - 1], new QImage(picture),
+                            std::max<qsizetype>(picture.sizeInBytes(), 1));
+        }
         if (!picture.isNull()) imgPIc[k]->setPixmap(QPixmap::fromImage(picture));
         // The pictures appear one by one.
         w.platform().ProcessPendingEvents();
         if (number != fillNumber_) return;
     }
+}
+
+std::future<QImage> GalleryScreen::StartPicture(const QStringList& candidates, qint64 now,
+                                                const std::shared_ptr<std::atomic<bool>>& cancelled,
+                                                QString& toKeep) {
+    if (candidates.isEmpty()) return Ready(QImage());
+    const QString key = PicturesKey(candidates, now);
+    if (const QImage* known = key.isEmpty() ? nullptr : decoded_.object(key)) return Ready(*known);
+    toKeep = key;
+    auto task = std::make_shared<std::packaged_task<QImage()>>(
+        [candidates, cancelled] { return cancelled->load() ? QImage() : SlotPicture(candidates); });
+    std::future<QImage> picture = task->get_future();
+    decoders_->start([task] { (*task)(); });
+    return picture;
 }
 
 void GalleryScreen::FillPage(int page) {

@@ -1,14 +1,18 @@
 #pragma once
 
+#include <QCache>
+#include <QImage>
 #include <QString>
 #include <array>
 #include <atomic>
+#include <future>
 #include <memory>
 
 #include "window/screen.h"
 
 class QLabel;
 class QPushButton;
+class QThreadPool;
 
 // The picture gallery fraPic: the titles' pictures twenty at a time in
 // catalogue order, each with its name; a click on one shows that title.
@@ -16,6 +20,7 @@ class GalleryScreen : public Screen {
     Q_OBJECT
 public:
     explicit GalleryScreen(frmMain& window);
+    ~GalleryScreen() override;
 
     // The page shown and the number of pages when the gallery was built.
     int GalleryPage = 1;
@@ -39,6 +44,12 @@ private:
     void ClearSlots();
     void FillSlots(int page);
     void FillPage(int page);
+    // A slot's picture from the title's picture files: as it was when decoded
+    // before from the very same files, else decoded by the pool's threads.
+    // `toKeep` is set to the key under which to keep a new decoding.
+    std::future<QImage> StartPicture(const QStringList& candidates, qint64 now,
+                                     const std::shared_ptr<std::atomic<bool>>& cancelled,
+                                     QString& toKeep);
 
     std::array<QLabel*, 21> imgPIc{};   // 1..20
     std::array<QLabel*, 21> lblName{};  // 1..20
@@ -50,4 +61,11 @@ private:
     int fillNumber_ = 0;
     // Set to drop the decoding still queued for a page no longer filled.
     std::shared_ptr<std::atomic<bool>> cancelDecoding_;
+    // The gallery's own decoding threads: Qt paints large images with the
+    // global pool's threads, and a paint waiting behind a page of decoding
+    // would hold the screen still until the whole page is decoded.
+    QThreadPool* decoders_;
+    // Pictures decoded for earlier fills, under the files they came from
+    // (paths and stamps); what it holds is counted in bytes.
+    QCache<QString, QImage> decoded_;
 };

@@ -411,13 +411,33 @@ void MainScreen::ShowPicture() {
         store::PictureCandidates(w.folder, c.strDaimei[hsbData->value()]);
     // The last of .jpg, .gif, .bmp that loads wins: try them from the end.
     QImage image;
+    QSize natural;
     for (auto it = candidates.crbegin(); it != candidates.crend() && image.isNull(); ++it) {
-        QImageReader reader(*it);
-        reader.setDecideFormatFromContent(true);
-        image = reader.read();
+        image = ReadBoxPicture(*it, natural);
     }
     if (image.isNull()) return;
-    ShowPictureImage(image, image.size());
+    ShowPictureImage(image, natural);
+}
+
+QImage MainScreen::ReadBoxPicture(const QString& path, QSize& natural) const {
+    logic::PictureSource source(path);
+    if (!source.device()) return {};
+    QImageReader reader(source.device());
+    reader.setDecideFormatFromContent(true);
+    // Only a picture larger than its box both ways is decoded smaller, to the
+    // box's size in device pixels; a smaller one is stretched as it is.
+    const QSize header = reader.size();
+    bool scaled = false;
+    if (header.isValid()) {
+        const QSize box = PictureBoxSize(header) * imgGazou->devicePixelRatioF();
+        if (header.width() > box.width() && header.height() > box.height()) {
+            reader.setScaledSize(box);
+            scaled = true;
+        }
+    }
+    const QImage image = reader.read();
+    if (!image.isNull()) natural = scaled ? header : image.size();
+    return image;
 }
 
 QSize MainScreen::PictureBoxSize(QSize natural) const {

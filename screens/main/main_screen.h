@@ -88,6 +88,9 @@ public:
     void ShowPictureImage(const QImage& image, QSize natural);
     // The size imgGazou takes for a picture of that natural size.
     QSize PictureBoxSize(QSize natural) const;
+    // A picture file decoded no larger than imgGazou shows it, with its
+    // natural size; a null image for a file that does not load.
+    QImage ReadBoxPicture(const QString& path, QSize& natural) const;
     void SelectPage(int k);  // cmdHyouji1..4_Click
 
 private:

@@ -209,18 +209,9 @@ void PictureImport::filZukei_Moto_Click() {
     if (!item) return;
     // Decoded at the size it is shown; a file that is no picture leaves the
     // previous one.
-    QImageReader reader(logic::JoinPath(folder_, item->text()));
-    reader.setDecideFormatFromContent(true);
-    QSize natural = reader.size();
-    if (natural.isValid()) {
-        const QSize box = s.PictureBoxSize(natural);
-        if (natural.width() > box.width() && natural.height() > box.height()) {
-            reader.setScaledSize(box);
-        }
-    }
-    const QImage image = reader.read();
+    QSize natural;
+    const QImage image = s.ReadBoxPicture(logic::JoinPath(folder_, item->text()), natural);
     if (image.isNull()) return;
-    if (!natural.isValid()) natural = image.size();
     s.ShowPictureImage(image, natural);
 }
 

@@ -1,8 +1,11 @@
 #include "logic/pictures.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 
 #include "tests/support/file_size_limit.h"
 #include "tests/support/folder_helpers.h"
@@ -63,6 +66,60 @@ TEST(PictureImport, TargetKeepsTheSourcesSpellingOfItsLastFourCharacters) {
     EXPECT_FALSE(logic::PictureTargetRefused("T.JPG"));
     EXPECT_TRUE(logic::PictureTargetRefused("../x.JPG"));
     EXPECT_TRUE(logic::PictureTargetRefused("a/b.jpg"));
+}
+
+// A JPEG is known by its first bytes and read whole; anything else is read
+// from its file; what is no regular file gives nothing, without waiting.
+TEST(PictureSource, AJpegIsReadIntoMemoryAndOnlyAJpeg) {
+    testsupport::TempFolder dir;
+    const QByteArray jpeg = QByteArray("\xff\xd8\xff\xe0") + QByteArray(70000, 'j');
+    const QByteArray bmp = QByteArray("BM") + QByteArray(5000, 'b');
+    dir.write("named.bmp", jpeg);
+    dir.write("bitmap.jpg", bmp);
+    dir.write("short.jpg", "\xff\xd8");
+    {
+        logic::PictureSource source(dir.file("named.bmp"));
+        ASSERT_NE(source.device(), nullptr);
+        EXPECT_TRUE(source.inMemory());
+        EXPECT_EQ(source.device()->readAll(), jpeg);
+    }
+    for (const char* name : {"bitmap.jpg", "short.jpg"}) {
+        logic::PictureSource source(dir.file(name));
+        ASSERT_NE(source.device(), nullptr) << name;
+        EXPECT_FALSE(source.inMemory()) << name;
+        EXPECT_EQ(source.device()->readAll(), dir.read(name)) << name;
+    }
+    QDir(dir.path()).mkdir("folder.jpg");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.file("pipe.jpg")).constData(), 0600), 0);
+    for (const char* name : {"gone.jpg", "folder.jpg", "pipe.jpg"}) {
+        logic::PictureSource source(dir.file(name));
+        EXPECT_EQ(source.device(), nullptr) << name;
+    }
+}
+
+// A picture's stamp follows its bytes: another size or another file renamed
+// over it changes it; a file changed within the last two seconds has none.
+TEST(PictureSource, AStampForAFileThatHasSettled) {
+    testsupport::TempFolder dir;
+    dir.write("T.jpg", QByteArray(1000, 'a'));
+    const QString path = dir.file("T.jpg");
+    const qint64 now = QDateTime::currentSecsSinceEpoch();
+    EXPECT_EQ(logic::PictureFileStamp(path, now), std::nullopt);
+    EXPECT_EQ(logic::PictureFileStamp(dir.file("gone.jpg"), now + 60), std::nullopt);
+    const std::optional<QString> first = logic::PictureFileStamp(path, now + 60);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(logic::PictureFileStamp(path, now + 60), first);
+
+    dir.write("T.jpg", QByteArray(1001, 'a'));
+    const std::optional<QString> longer = logic::PictureFileStamp(path, now + 60);
+    ASSERT_TRUE(longer.has_value());
+    EXPECT_NE(longer, first);
+    dir.write("other.jpg", QByteArray(1001, 'a'));
+    ASSERT_TRUE(QFile::rename(dir.file("T.jpg"), dir.file("old.jpg")));
+    ASSERT_TRUE(QFile::rename(dir.file("other.jpg"), path));
+    const std::optional<QString> renamed = logic::PictureFileStamp(path, now + 60);
+    ASSERT_TRUE(renamed.has_value());
+    EXPECT_NE(renamed, longer);
 }
 
 class CopyPictureIn : public ::testing::Test {

@@ -199,6 +199,29 @@ TEST_F(DisplayTest, PictureWidthFollowsItsShape) {
     EXPECT_TRUE(fake->dialogs.empty());
 }
 
+// A picture larger than its box both ways is decoded at the box's size; its
+// natural size still gives the box its shape.
+TEST_F(DisplayTest, ALargePictureIsDecodedAtTheSizeOfItsBox) {
+    StartWith(Title("Big") + Title("Tall") + Title("Strip"));
+    WritePicture("Big.jpg", 2000, 1500);
+    WritePicture("Tall.bmp", 1200, 1800);
+    WritePicture("Strip.jpg", 3000, 200);
+    Go(2);
+    Go(1);
+    EXPECT_EQ(Screen().pictureSize, QSize(2000, 1500));
+    EXPECT_EQ(Picture()->size(), QSize(411, 310));
+    EXPECT_EQ(Picture()->pixmap().size(), QSize(411, 310));
+    Go(2);
+    EXPECT_EQ(Screen().pictureSize, QSize(1200, 1800));
+    EXPECT_EQ(Picture()->size(), QSize(202, 310));
+    EXPECT_EQ(Picture()->pixmap().size(), QSize(202, 310));
+    Go(3);  // lower than the box: stretched as it is
+    EXPECT_EQ(Screen().pictureSize, QSize(3000, 200));
+    EXPECT_EQ(Picture()->size(), QSize(411, 310));
+    EXPECT_EQ(Picture()->pixmap().size(), QSize(3000, 200));
+    EXPECT_TRUE(fake->dialogs.empty());
+}
+
 TEST_F(DisplayTest, SideTextsShowWithoutTheirFinalLineEnd) {
     // 三船敏郎 CR LF 志村喬 CR LF; 野武士と戦う (no line end); 傑作 CR LF CR LF.
     WriteFile(QStringLiteral("キャスト_七人の侍.txt"),

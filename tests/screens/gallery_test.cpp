@@ -1,9 +1,14 @@
+#include <QDateTime>
+#include <QFile>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSemaphore>
 #include <QTest>
+#include <QThreadPool>
+#include <atomic>
 #include <cstdlib>
 
 #include "tests/support/window_fixture.h"
@@ -196,6 +201,63 @@ TEST_F(GalleryTest, EachSlotShowsTheLastPictureOfItsTitle) {
     Page("cmdUp");
     EXPECT_TRUE(Slot(1)->pixmap().isNull());
     EXPECT_EQ(Names(), Expected(21, 21));
+}
+
+// Pictures decoded for an earlier opening are taken again only from the
+// very same files: a picture replaced, added, removed or just written shows
+// as it is now.
+TEST_F(GalleryTest, AReopenedGalleryShowsThePicturesAsTheyAreNow) {
+    StartWith(4);
+    fake->currentTime = QDateTime::currentDateTime().addSecs(3600);  // every file settled
+    for (const char* name : {"T1.jpg", "T2.jpg", "T3.jpg", "T4.jpg"})
+        WritePicture(name, Qt::red, "JPG");
+    Press("cmdPic");
+    for (int k = 1; k <= 4; ++k) ASSERT_TRUE(Near(Colour(Slot(k)), Qt::red)) << k;
+
+    Press("cmdMain");
+    WritePicture("new.jpg", Qt::blue, "JPG");
+    ASSERT_TRUE(QFile::remove(Path("T1.jpg")));
+    ASSERT_TRUE(QFile::rename(Path("new.jpg"), Path("T1.jpg")));
+    WritePicture("T2.bmp", Qt::green, "BMP");
+    ASSERT_TRUE(QFile::remove(Path("T3.jpg")));
+    window->GalleryOutOfDate = true;
+    Press("cmdPic");
+    EXPECT_TRUE(Near(Colour(Slot(1)), Qt::blue));
+    EXPECT_TRUE(Near(Colour(Slot(2)), Qt::green));
+    EXPECT_TRUE(Slot(3)->pixmap().isNull());
+    EXPECT_TRUE(Near(Colour(Slot(4)), Qt::red));
+
+    // Written over in place at once, perhaps within one tick of the file
+    // system's clock: a file that new is decoded again whatever its stamp.
+    fake->currentTime = QDateTime::currentDateTime();
+    Press("cmdMain");
+    WritePicture("T4.jpg", Qt::yellow, "JPG");
+    window->GalleryOutOfDate = true;
+    Press("cmdPic");
+    EXPECT_TRUE(Near(Colour(Slot(4)), Qt::yellow));
+}
+
+// Qt paints large images with the threads of its shared pool: the gallery
+// decodes on threads of its own, so that a paint between two slots never
+// waits behind a page of decoding. Here the shared threads are all busy.
+TEST_F(GalleryTest, PicturesAreDecodedWhileTheSharedThreadsAreBusy) {
+    StartWith(3);
+    WritePicture("T2.jpg", Qt::green, "JPG");
+    QThreadPool* shared = QThreadPool::globalInstance();
+    QSemaphore release;
+    std::atomic<bool> gaveUp = false;
+    const int busy = shared->maxThreadCount();
+    for (int k = 0; k < busy; ++k) {
+        shared->start([&] {
+            if (!release.tryAcquire(1, 10000)) gaveUp = true;
+        });
+    }
+    Press("cmdPic");
+    EXPECT_FALSE(gaveUp);
+    release.release(busy);
+    shared->waitForDone();
+    EXPECT_TRUE(Near(Colour(Slot(2)), Qt::green));
+    EXPECT_TRUE(Slot(1)->pixmap().isNull());
 }
 
 }  // namespace
