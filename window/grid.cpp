@@ -114,6 +114,7 @@ void GridModel::Resize(int rows, int cols) {
     cols = std::max(cols, 1);
     if (rows == Rows() && cols == cols_) return;
     if (!IsFilling()) beginResetModel();
+    TakeSourceRows(rows - 1);
     lines_.resize(rows);
     if (cols < cols_) {
         for (Line& line : lines_) {
@@ -132,6 +133,7 @@ void GridModel::Resize(int rows, int cols) {
 
 QString GridModel::Text(int row, int col) const {
     if (row < 0 || row >= Rows() || col < 0 || col >= cols_) return {};
+    if (row > 0 && source_) return source_->BodyText(row, col);
     const QStringList& texts = lines_[row].texts;
     return col < texts.size() ? texts[col] : QString();
 }
@@ -141,6 +143,7 @@ void GridModel::SetText(int row, int col, const QString& text) {
         qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
         return;
     }
+    if (row > 0) TakeSourceRows();
     QStringList& texts = lines_[row].texts;
     if (texts.size() <= col) {
         if (text.isEmpty()) return;
@@ -151,7 +154,7 @@ void GridModel::SetText(int row, int col, const QString& text) {
 }
 
 QColor GridModel::BackColor(int row, int col) const {
-    if (row < 0 || row >= Rows() || col < 0 || col >= cols_) return {};
+    if (row < 0 || row >= Rows() || col < 0 || col >= cols_ || (row > 0 && source_)) return {};
     const QList<QColor>& colours = lines_[row].colours;
     return col < colours.size() ? colours[col] : QColor();
 }
@@ -161,6 +164,7 @@ void GridModel::SetBackColor(int row, int col, const QColor& colour) {
         qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
         return;
     }
+    if (row > 0) TakeSourceRows();
     QList<QColor>& colours = lines_[row].colours;
     if (colours.size() <= col) colours.resize(col + 1);
     colours[col] = colour;
@@ -207,6 +211,11 @@ void GridModel::SetHeaderAlignment(int col, GridAlignment alignment) {
 }
 
 void GridModel::ClearTexts() {
+    if (source_) {
+        const int rows = Rows();
+        source_.reset();
+        lines_.resize(rows);
+    }
     for (Line& line : lines_) line.texts.clear();
     if (IsFilling()) return;
     if (shownBodyRows_ > 0) {
@@ -218,6 +227,7 @@ void GridModel::ClearTexts() {
 
 void GridModel::SetBody(std::vector<QStringList> rows) {
     if (!IsFilling()) beginResetModel();
+    source_.reset();
     lines_.resize(1);
     lines_.reserve(rows.size() + 1);
     for (QStringList& texts : rows) {
@@ -227,6 +237,30 @@ void GridModel::SetBody(std::vector<QStringList> rows) {
     if (!IsFilling()) {
         Publish();
         endResetModel();
+    }
+}
+
+void GridModel::SetBodySource(std::shared_ptr<const BodySource> source) {
+    if (!IsFilling()) beginResetModel();
+    lines_.resize(1);
+    source_ = std::move(source);
+    if (!IsFilling()) {
+        Publish();
+        endResetModel();
+    }
+}
+
+void GridModel::TakeSourceRows(int rows) {
+    if (!source_) return;
+    const std::shared_ptr<const BodySource> source = std::move(source_);
+    const int n = rows < 0 ? source->BodyRows() : std::min(rows, source->BodyRows());
+    lines_.resize(1);
+    lines_.reserve(static_cast<size_t>(n) + 1);
+    for (int r = 1; r <= n; ++r) {
+        QStringList texts;
+        texts.reserve(cols_);
+        for (int c = 0; c < cols_; ++c) texts.append(source->BodyText(r, c));
+        lines_.push_back(Line{std::move(texts), {}});
     }
 }
 
@@ -261,6 +295,7 @@ void GridModel::SortBody(const Less& less) {
 
 bool GridModel::Sort(int col, int kind) {
     if (Rows() < 3 || col < 0 || col >= cols_) return false;
+    TakeSourceRows();
     switch (kind) {
         case Grid::SortNumberAscending:
         case Grid::SortNumberDescending: {
@@ -408,6 +443,11 @@ void Grid::EndFill() {
 
 void Grid::SetBodyRows(std::vector<QStringList> rows) {
     model_->SetBody(std::move(rows));
+    ClampCurrent();
+}
+
+void Grid::SetBodySource(std::shared_ptr<const GridModel::BodySource> source) {
+    model_->SetBodySource(std::move(source));
     ClampCurrent();
 }
 
