@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 #include "window/twips.h"
 
@@ -18,17 +19,31 @@ constexpr int kDefaultColumnTwips = 960;
 // Room above and below the text of a row.
 constexpr int kRowPadding = 2;
 
-bool LooksNumeric(const QString& text) {
+// The number a cell reads as, if any. Most number cells are short decimal
+// integers, read here without the full parser.
+std::optional<double> ReadNumber(QStringView text) {
+    const bool minus = text.startsWith(u'-');
+    if (text.size() > qsizetype(minus) && text.size() <= 9) {
+        int value = 0;
+        qsizetype i = minus ? 1 : 0;
+        for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+            value = value * 10 + (text[i].unicode() - u'0');
+        }
+        if (i == text.size()) return minus ? -value : value;
+    }
     bool ok = false;
-    text.toDouble(&ok);
-    return ok;
+    const double value = text.toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+bool LooksNumeric(const QString& text) {
+    return ReadNumber(text).has_value();
 }
 
 // The key of a cell in a number sort: empty and non-numeric cells count as 0.
-double NumberKey(const QString& text) {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && !std::isnan(value) ? value : 0.0;
+double NumberKey(QStringView text) {
+    const std::optional<double> value = ReadNumber(text);
+    return value && !std::isnan(*value) ? *value : 0.0;
 }
 
 Qt::Alignment ToQt(GridAlignment alignment, const QString& text) {
@@ -131,6 +146,11 @@ void GridModel::Resize(int rows, int cols) {
     }
 }
 
+QStringView GridModel::StoredText(int row, int col) const {
+    const QStringList& texts = lines_[row].texts;
+    return col < texts.size() ? QStringView(texts[col]) : QStringView();
+}
+
 QString GridModel::Text(int row, int col) const {
     if (row < 0 || row >= Rows() || col < 0 || col >= cols_) return {};
     if (row > 0 && source_) return source_->BodyText(row, col);
@@ -143,10 +163,12 @@ void GridModel::SetText(int row, int col, const QString& text) {
         qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
         return;
     }
-    if (row > 0) TakeSourceRows();
+    if (row > 0 && source_) TakeSourceRows();
     QStringList& texts = lines_[row].texts;
     if (texts.size() <= col) {
         if (text.isEmpty()) return;
+        // Rows are mostly filled cell by cell from the left: one allocation each.
+        if (texts.capacity() < cols_) texts.reserve(cols_);
         texts.resize(col + 1);
     }
     texts[col] = text;
@@ -164,7 +186,7 @@ void GridModel::SetBackColor(int row, int col, const QColor& colour) {
         qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
         return;
     }
-    if (row > 0) TakeSourceRows();
+    if (row > 0 && source_) TakeSourceRows();
     QList<QColor>& colours = lines_[row].colours;
     if (colours.size() <= col) colours.resize(col + 1);
     colours[col] = colour;
@@ -300,7 +322,7 @@ bool GridModel::Sort(int col, int kind) {
         case Grid::SortNumberAscending:
         case Grid::SortNumberDescending: {
             std::vector<double> keys(Rows());
-            for (int r = 1; r < Rows(); ++r) keys[r] = NumberKey(Text(r, col));
+            for (int r = 1; r < Rows(); ++r) keys[r] = NumberKey(StoredText(r, col));
             if (kind == Grid::SortNumberAscending) {
                 SortBody([&keys](int a, int b) { return keys[a] < keys[b]; });
             } else {
@@ -310,11 +332,12 @@ bool GridModel::Sort(int col, int kind) {
         }
         case Grid::SortTextAscending:
         case Grid::SortTextDescending: {
-            std::vector<QString> keys(Rows());
-            for (int r = 1; r < Rows(); ++r) keys[r] = Text(r, col);
+            // Views of the texts, which stay where they are until the rows move.
+            std::vector<QStringView> keys(Rows());
+            for (int r = 1; r < Rows(); ++r) keys[r] = StoredText(r, col);
             const int sign = kind == Grid::SortTextAscending ? 1 : -1;
             SortBody([&keys, sign](int a, int b) {
-                return sign * QString::compare(keys[a], keys[b], Qt::CaseSensitive) < 0;
+                return sign * keys[a].compare(keys[b], Qt::CaseSensitive) < 0;
             });
             return true;
         }

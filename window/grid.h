@@ -86,6 +86,8 @@ private:
     void Publish();
     // Copies a source's rows in as texts (the first `rows` rows at most).
     void TakeSourceRows(int rows = -1);
+    // A cell of lines_ without a copy; valid while the line stays.
+    QStringView StoredText(int row, int col) const;
     void NotifyCell(int row, int col, int role);
     void NotifyColumn(int col, bool header);
     template <typename Less>

@@ -97,6 +97,33 @@ TEST_F(GridTest, NumberSortsCompareValuesAndCountOtherCellsAsZero) {
     EXPECT_EQ(Column(grid, 0), QStringList({"名", "c", "b", "d", "e", "a"}));
 }
 
+// Short integers are read without the full parser; what they and every
+// other text read as stays the same.
+TEST_F(GridTest, NumberSortsReadSignsExponentsAndSpacesLikeTheParser) {
+    Fill(grid, {{"名", "点"},
+                {"a", "1e1"},
+                {"b", "007"},
+                {"c", "-"},
+                {"d", "+2"},
+                {"e", " 3"},
+                {"f", "2.5"},
+                {"g", "12-"},
+                {"h", "1234567890123"},
+                {"i", "-11"},
+                {"j", "--1"}});
+    grid.SetCol(1);
+    grid.Sort(Grid::SortNumberAscending);
+    EXPECT_EQ(Column(grid, 0),
+              QStringList({"名", "i", "c", "g", "j", "d", "f", "e", "b", "a", "h"}));
+    const auto align = [this](int row) {
+        return grid.model()->data(grid.model()->index(row, 1), Qt::TextAlignmentRole).toInt() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(align(0), Qt::AlignRight);  // -11
+    EXPECT_EQ(align(1), Qt::AlignLeft);   // -
+    EXPECT_EQ(align(5), Qt::AlignRight);  // 2.5
+}
+
 TEST_F(GridTest, TextSortsAreBinaryAndCaseSensitive) {
     Fill(grid, {{"名"}, {"a"}, {"B"}, {"b"}, {"A"}, {"あ"}, {"ア"}, {""}});
     grid.SetCol(0);
