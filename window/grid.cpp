@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 
 #include "window/twips.h"
 
@@ -18,17 +19,31 @@ constexpr int kDefaultColumnTwips = 960;
 // Room above and below the text of a row.
 constexpr int kRowPadding = 2;
 
-bool LooksNumeric(const QString& text) {
+// The number a cell reads as, if any. Most number cells are short decimal
+// integers, read here without the full parser.
+std::optional<double> ReadNumber(QStringView text) {
+    const bool minus = text.startsWith(u'-');
+    if (text.size() > qsizetype(minus) && text.size() <= 9) {
+        int value = 0;
+        qsizetype i = minus ? 1 : 0;
+        for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i) {
+            value = value * 10 + (text[i].unicode() - u'0');
+        }
+        if (i == text.size()) return minus ? -value : value;
+    }
     bool ok = false;
-    text.toDouble(&ok);
-    return ok;
+    const double value = text.toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+bool LooksNumeric(const QString& text) {
+    return ReadNumber(text).has_value();
 }
 
 // The key of a cell in a number sort: empty and non-numeric cells count as 0.
-double NumberKey(const QString& text) {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && !std::isnan(value) ? value : 0.0;
+double NumberKey(QStringView text) {
+    const std::optional<double> value = ReadNumber(text);
+    return value && !std::isnan(*value) ? *value : 0.0;
 }
 
 Qt::Alignment ToQt(GridAlignment alignment, const QString& text) {
@@ -114,6 +129,7 @@ void GridModel::Resize(int rows, int cols) {
     cols = std::max(cols, 1);
     if (rows == Rows() && cols == cols_) return;
     if (!IsFilling()) beginResetModel();
+    TakeSourceRows(rows - 1);
     lines_.resize(rows);
     if (cols < cols_) {
         for (Line& line : lines_) {
@@ -130,8 +146,14 @@ void GridModel::Resize(int rows, int cols) {
     }
 }
 
+QStringView GridModel::StoredText(int row, int col) const {
+    const QStringList& texts = lines_[row].texts;
+    return col < texts.size() ? QStringView(texts[col]) : QStringView();
+}
+
 QString GridModel::Text(int row, int col) const {
     if (row < 0 || row >= Rows() || col < 0 || col >= cols_) return {};
+    if (row > 0 && source_) return source_->BodyText(row, col);
     const QStringList& texts = lines_[row].texts;
     return col < texts.size() ? texts[col] : QString();
 }
@@ -141,9 +163,12 @@ void GridModel::SetText(int row, int col, const QString& text) {
         qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
         return;
     }
+    if (row > 0 && source_) TakeSourceRows();
     QStringList& texts = lines_[row].texts;
     if (texts.size() <= col) {
         if (text.isEmpty()) return;
+        // Rows are mostly filled cell by cell from the left: one allocation each.
+        if (texts.capacity() < cols_) texts.reserve(cols_);
         texts.resize(col + 1);
     }
     texts[col] = text;
@@ -151,7 +176,7 @@ void GridModel::SetText(int row, int col, const QString& text) {
 }
 
 QColor GridModel::BackColor(int row, int col) const {
-    if (row < 0 || row >= Rows() || col < 0 || col >= cols_) return {};
+    if (row < 0 || row >= Rows() || col < 0 || col >= cols_ || (row > 0 && source_)) return {};
     const QList<QColor>& colours = lines_[row].colours;
     return col < colours.size() ? colours[col] : QColor();
 }
@@ -161,6 +186,7 @@ void GridModel::SetBackColor(int row, int col, const QColor& colour) {
         qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
         return;
     }
+    if (row > 0 && source_) TakeSourceRows();
     QList<QColor>& colours = lines_[row].colours;
     if (colours.size() <= col) colours.resize(col + 1);
     colours[col] = colour;
@@ -207,6 +233,11 @@ void GridModel::SetHeaderAlignment(int col, GridAlignment alignment) {
 }
 
 void GridModel::ClearTexts() {
+    if (source_) {
+        const int rows = Rows();
+        source_.reset();
+        lines_.resize(rows);
+    }
     for (Line& line : lines_) line.texts.clear();
     if (IsFilling()) return;
     if (shownBodyRows_ > 0) {
@@ -218,6 +249,7 @@ void GridModel::ClearTexts() {
 
 void GridModel::SetBody(std::vector<QStringList> rows) {
     if (!IsFilling()) beginResetModel();
+    source_.reset();
     lines_.resize(1);
     lines_.reserve(rows.size() + 1);
     for (QStringList& texts : rows) {
@@ -227,6 +259,30 @@ void GridModel::SetBody(std::vector<QStringList> rows) {
     if (!IsFilling()) {
         Publish();
         endResetModel();
+    }
+}
+
+void GridModel::SetBodySource(std::shared_ptr<const BodySource> source) {
+    if (!IsFilling()) beginResetModel();
+    lines_.resize(1);
+    source_ = std::move(source);
+    if (!IsFilling()) {
+        Publish();
+        endResetModel();
+    }
+}
+
+void GridModel::TakeSourceRows(int rows) {
+    if (!source_) return;
+    const std::shared_ptr<const BodySource> source = std::move(source_);
+    const int n = rows < 0 ? source->BodyRows() : std::min(rows, source->BodyRows());
+    lines_.resize(1);
+    lines_.reserve(static_cast<size_t>(n) + 1);
+    for (int r = 1; r <= n; ++r) {
+        QStringList texts;
+        texts.reserve(cols_);
+        for (int c = 0; c < cols_; ++c) texts.append(source->BodyText(r, c));
+        lines_.push_back(Line{std::move(texts), {}});
     }
 }
 
@@ -261,11 +317,12 @@ void GridModel::SortBody(const Less& less) {
 
 bool GridModel::Sort(int col, int kind) {
     if (Rows() < 3 || col < 0 || col >= cols_) return false;
+    TakeSourceRows();
     switch (kind) {
         case Grid::SortNumberAscending:
         case Grid::SortNumberDescending: {
             std::vector<double> keys(Rows());
-            for (int r = 1; r < Rows(); ++r) keys[r] = NumberKey(Text(r, col));
+            for (int r = 1; r < Rows(); ++r) keys[r] = NumberKey(StoredText(r, col));
             if (kind == Grid::SortNumberAscending) {
                 SortBody([&keys](int a, int b) { return keys[a] < keys[b]; });
             } else {
@@ -275,11 +332,12 @@ bool GridModel::Sort(int col, int kind) {
         }
         case Grid::SortTextAscending:
         case Grid::SortTextDescending: {
-            std::vector<QString> keys(Rows());
-            for (int r = 1; r < Rows(); ++r) keys[r] = Text(r, col);
+            // Views of the texts, which stay where they are until the rows move.
+            std::vector<QStringView> keys(Rows());
+            for (int r = 1; r < Rows(); ++r) keys[r] = StoredText(r, col);
             const int sign = kind == Grid::SortTextAscending ? 1 : -1;
             SortBody([&keys, sign](int a, int b) {
-                return sign * QString::compare(keys[a], keys[b], Qt::CaseSensitive) < 0;
+                return sign * keys[a].compare(keys[b], Qt::CaseSensitive) < 0;
             });
             return true;
         }
@@ -408,6 +466,11 @@ void Grid::EndFill() {
 
 void Grid::SetBodyRows(std::vector<QStringList> rows) {
     model_->SetBody(std::move(rows));
+    ClampCurrent();
+}
+
+void Grid::SetBodySource(std::shared_ptr<const GridModel::BodySource> source) {
+    model_->SetBodySource(std::move(source));
     ClampCurrent();
 }
 

@@ -9,6 +9,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTableView>
+#include <memory>
 #include <vector>
 
 // How a column places its text. General puts numbers right and other text left.
@@ -24,6 +25,17 @@ class GridModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
+    // Body rows kept elsewhere whose texts are asked for as they are needed,
+    // for long tables that would cost more to copy in than to work out (the
+    // rankings). A source's cells have no colours.
+    class BodySource {
+    public:
+        virtual ~BodySource() = default;
+        virtual int BodyRows() const = 0;
+        // row 1..BodyRows(); columns past the source's own are empty.
+        virtual QString BodyText(int row, int col) const = 0;
+    };
+
     explicit GridModel(QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -33,7 +45,7 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    int Rows() const { return static_cast<int>(lines_.size()); }
+    int Rows() const { return source_ ? 1 + source_->BodyRows() : static_cast<int>(lines_.size()); }
     int Cols() const { return cols_; }
     // Both at least 1. New rows are empty; texts of dropped rows and columns are gone.
     void Resize(int rows, int cols);
@@ -53,6 +65,11 @@ public:
     void ClearTexts();
     // Replaces the body rows; the header row stays. Texts past the last column are dropped.
     void SetBody(std::vector<QStringList> rows);
+    // Replaces the body rows by those of the source; given again, shows the
+    // source's rows as they are now. Any change to a body cell, a resize or a
+    // sort first copies the rows in as texts and lets go of the source.
+    void SetBodySource(std::shared_ptr<const BodySource> source);
+    const BodySource* Source() const { return source_.get(); }
     // Sorts rows 1.. by the column; false when the kind is unknown or nothing moved.
     bool Sort(int col, int kind);
 
@@ -67,12 +84,17 @@ private:
     };
 
     void Publish();
+    // Copies a source's rows in as texts (the first `rows` rows at most).
+    void TakeSourceRows(int rows = -1);
+    // A cell of lines_ without a copy; valid while the line stays.
+    QStringView StoredText(int row, int col) const;
     void NotifyCell(int row, int col, int role);
     void NotifyColumn(int col, bool header);
     template <typename Less>
     void SortBody(const Less& less);
 
-    std::vector<Line> lines_;  // lines_[0] is the header row
+    std::vector<Line> lines_;  // lines_[0] is the header row; only that while there is a source
+    std::shared_ptr<const BodySource> source_;
     int cols_ = 2;
     std::vector<GridAlignment> alignments_;
     std::vector<GridAlignment> headerAlignments_;
@@ -145,6 +167,8 @@ public:
     void EndFill();
     // One-step fill of the body rows (the header row stays).
     void SetBodyRows(std::vector<QStringList> rows);
+    // The body rows of a source (see GridModel::SetBodySource).
+    void SetBodySource(std::shared_ptr<const GridModel::BodySource> source);
 
     GridModel* Model() const { return model_; }
 

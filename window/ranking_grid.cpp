@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
+#include <algorithm>
+#include <numeric>
 
 #include "window/twips.h"
 
@@ -32,6 +34,59 @@ QString Decimal(int n) {
 
 // ---- RankingGrid ---------------------------------------------------------
 
+// A ranking's rows as its keys' labels and counts and the order they are
+// shown in: a sort moves numbers instead of texts, and no text is made for a
+// row until it is shown. Column 0 is the row's place, which every sort
+// renumbers from the top.
+class RankingGrid::Body : public GridModel::BodySource {
+public:
+    Body(std::vector<QString> labels, std::vector<int> counts)
+        : labels_(std::move(labels)), counts_(std::move(counts)), order_(labels_.size()) {
+        std::iota(order_.begin(), order_.end(), 0);
+    }
+
+    int BodyRows() const override { return static_cast<int>(order_.size()); }
+
+    QString BodyText(int row, int col) const override {
+        const int key = order_[row - 1];
+        switch (col) {
+            case 0:
+                return Decimal(row);
+            case 1:
+                return labels_[key];
+            case 2:
+                return Decimal(counts_[key]);
+            default:
+                return {};
+        }
+    }
+
+    // Stable: equal keys keep their order. Labels compare as the grid's text
+    // sort does, binary and case-sensitive.
+    void Sort(Order order) {
+        switch (order) {
+            case Order::MostFirst:
+                std::stable_sort(order_.begin(), order_.end(),
+                                 [this](int a, int b) { return counts_[b] < counts_[a]; });
+                break;
+            case Order::FewestFirst:
+                std::stable_sort(order_.begin(), order_.end(),
+                                 [this](int a, int b) { return counts_[a] < counts_[b]; });
+                break;
+            case Order::ByLabel:
+                std::stable_sort(order_.begin(), order_.end(), [this](int a, int b) {
+                    return QString::compare(labels_[a], labels_[b], Qt::CaseSensitive) < 0;
+                });
+                break;
+        }
+    }
+
+private:
+    std::vector<QString> labels_;
+    std::vector<int> counts_;
+    std::vector<int> order_;  // the key shown in each body row
+};
+
 RankingGrid::RankingGrid(const Layout& layout, QWidget* parent) : Grid(parent), layout_(layout) {
     Setup();
 }
@@ -39,6 +94,7 @@ RankingGrid::RankingGrid(const Layout& layout, QWidget* parent) : Grid(parent), 
 void RankingGrid::Setup() {
     BeginFill();
     SetRows(1);
+    body_.reset();
     Clear();
     SetCols(3);
     const int widths[] = {layout_.placeTwips, layout_.labelTwips, layout_.countTwips};
@@ -52,18 +108,22 @@ void RankingGrid::Setup() {
     EndFill();
 }
 
-void RankingGrid::Build(const std::vector<QString>& labels, const std::vector<int>& counts) {
-    std::vector<QStringList> rows;
-    rows.reserve(labels.size());
-    for (size_t k = 0; k < labels.size(); ++k) {
-        rows.push_back({Decimal(static_cast<int>(k) + 1), labels[k], Decimal(counts[k])});
-    }
-    SetBodyRows(std::move(rows));
+void RankingGrid::Build(std::vector<QString> labels, std::vector<int> counts) {
+    counts.resize(labels.size());
+    body_ = std::make_shared<Body>(std::move(labels), std::move(counts));
+    SetBodySource(body_);
 }
 
 void RankingGrid::Reorder(Order order) {
     BeginFill();
     SetCol(order == Order::ByLabel ? 1 : 2);
+    if (body_ && Model()->Source() == body_.get()) {
+        body_->Sort(order);
+        SetBodySource(body_);
+        EndFill();
+        return;
+    }
+    // Cells written since the build: sort the texts as they are.
     switch (order) {
         case Order::MostFirst:
             Sort(SortNumberDescending);
@@ -130,9 +190,9 @@ void RankingArea::DeselectOptions() {
     group_->setExclusive(true);
 }
 
-void RankingArea::Show(const std::vector<QString>& labels, const std::vector<int>& counts) {
+void RankingArea::Show(std::vector<QString> labels, std::vector<int> counts) {
     grid_->BeginFill();
-    grid_->Build(labels, counts);
+    grid_->Build(std::move(labels), std::move(counts));
     options_[0]->setChecked(true);
     grid_->EndFill();
 }

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QString>
 #include <array>
+#include <memory>
 #include <vector>
 
 #include "window/grid.h"
@@ -35,13 +36,18 @@ public:
     // Clears the grid down to its header row and lays out its three columns.
     void Setup();
     // One body row per label, in the order given, with its count.
-    void Build(const std::vector<QString>& labels, const std::vector<int>& counts);
+    void Build(std::vector<QString> labels, std::vector<int> counts);
     // Sorts every body row (stable for equal keys) and numbers the rows 1..N
     // from the top.
     void Reorder(Order order);
 
 private:
+    class Body;
+
     Layout layout_;
+    // The rows as built, shown through the grid's model until a cell is
+    // written to; then the grid's own texts take over.
+    std::shared_ptr<Body> body_;
 };
 
 // One ranking's area: a container with a caption, the grid and its three
@@ -69,7 +75,7 @@ public:
     void DeselectOptions();
     // Fills the grid and selects the first option, which orders it by count,
     // largest first.
-    void Show(const std::vector<QString>& labels, const std::vector<int>& counts);
+    void Show(std::vector<QString> labels, std::vector<int> counts);
     // The narrowest width that shows the grid's columns and the options whole.
     int NaturalWidth() const;
     // Places the caption, grid and options inside an area of this size.

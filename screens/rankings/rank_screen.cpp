@@ -131,7 +131,9 @@ QString RankScreen::HelpText() const {
 void RankScreen::Fill() {
     for (RankingArea* area : Frame6_) area->DeselectOptions();
     for (RankingArea* area : Frame6_) area->grid()->Setup();
-    auto show = [this](Area a, const logic::Ranking& r) { Frame6_[a]->Show(r.labels, r.counts); };
+    auto show = [this](Area a, logic::Ranking r) {
+        Frame6_[a]->Show(std::move(r.labels), std::move(r.counts));
+    };
     show(Directors, logic::DirectorRanking(w.catalogue));
     show(LeadActors, logic::LeadActorRanking(w.catalogue));
     ShowReleaseMonths();
@@ -141,14 +143,14 @@ void RankScreen::Fill() {
 
 void RankScreen::ShowReleaseMonths() {
     Frame6_[Release]->caption()->setText(kMonths);
-    const logic::Ranking r = logic::ReleaseMonthRanking(w.catalogue);
-    Frame6_[Release]->Show(r.labels, r.counts);
+    logic::Ranking r = logic::ReleaseMonthRanking(w.catalogue);
+    Frame6_[Release]->Show(std::move(r.labels), std::move(r.counts));
 }
 
 void RankScreen::ShowReleaseYears() {
     Frame6_[Release]->caption()->setText(kYears);
-    const logic::Ranking r = logic::ReleaseYearRanking(w.catalogue);
-    Frame6_[Release]->Show(r.labels, r.counts);
+    logic::Ranking r = logic::ReleaseYearRanking(w.catalogue);
+    Frame6_[Release]->Show(std::move(r.labels), std::move(r.counts));
 }
 
 void RankScreen::lblKoukaiChg_Click() {

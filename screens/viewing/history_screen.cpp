@@ -189,22 +189,22 @@ void HistoryScreen::Fill() {
     for (RankingArea* area : Frame6_) area->DeselectOptions();
     for (RankingArea* area : Frame6_) area->grid()->Setup();
     ShowViewingMonths();
-    const logic::Ranking titles = logic::ViewedTitleRanking(w.history, w.catalogue);
-    Frame6_[Titles]->Show(titles.labels, titles.counts);
-    const logic::Ranking contents = logic::ViewingContentRanking(w.history);
-    Frame6_[Contents]->Show(contents.labels, contents.counts);
+    logic::Ranking titles = logic::ViewedTitleRanking(w.history, w.catalogue);
+    Frame6_[Titles]->Show(std::move(titles.labels), std::move(titles.counts));
+    logic::Ranking contents = logic::ViewingContentRanking(w.history);
+    Frame6_[Contents]->Show(std::move(contents.labels), std::move(contents.counts));
 }
 
 void HistoryScreen::ShowViewingMonths() {
     Frame6_[Months]->caption()->setText(kMonths);
-    const logic::Ranking r = logic::ViewingMonthRanking(w.history);
-    Frame6_[Months]->Show(r.labels, r.counts);
+    logic::Ranking r = logic::ViewingMonthRanking(w.history);
+    Frame6_[Months]->Show(std::move(r.labels), std::move(r.counts));
 }
 
 void HistoryScreen::ShowViewingYears() {
     Frame6_[Months]->caption()->setText(kYears);
-    const logic::Ranking r = logic::ViewingYearRanking(w.history);
-    Frame6_[Months]->Show(r.labels, r.counts);
+    logic::Ranking r = logic::ViewingYearRanking(w.history);
+    Frame6_[Months]->Show(std::move(r.labels), std::move(r.counts));
 }
 
 void HistoryScreen::lblKansyouChg_Click() {

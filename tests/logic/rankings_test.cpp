@@ -128,6 +128,44 @@ TEST_F(RankingsTest, HistoryRankings) {
                     {1, 3, 1}}));
 }
 
+// Enough keys that many share a first slot of the index, letters that differ
+// only in case, and a title name that appears twice (each of its rows counts
+// every viewing of that name).
+TEST_F(RankingsTest, ManyKeysCountLikeAComparisonOfEveryValueWithEveryKey) {
+    QByteArray titles;
+    QByteArray viewings;
+    for (int i = 1; i <= 3000; ++i) {
+        const QByteArray director = (i % 2 ? "D" : "d") + QByteArray::number(i % 1100);
+        const QByteArray release = QByteArray::number(1900 + i % 97) + "/" +
+                                   QByteArray::number(1 + i % 12).rightJustified(2, '0');
+        titles += Title("T" + QByteArray::number(i % 2900), director, "", release, "", "");
+        viewings += Viewing("2004/01/10", "T" + QByteArray::number(i * 7 % 3100), "");
+    }
+    Load(titles, viewings);
+    const auto naive = [](const std::vector<QString>& keys, const std::vector<QString>& values,
+                          int n) {
+        std::vector<int> counts;
+        for (const QString& key : keys) {
+            int count = 0;
+            for (int i = 1; i <= n; ++i) count += values[i] == key;
+            counts.push_back(count);
+        }
+        return counts;
+    };
+    const logic::Ranking directors = logic::DirectorRanking(catalogue);
+    EXPECT_EQ(directors.labels, catalogue.cboKantoku.items());
+    EXPECT_EQ(directors.counts,
+              naive(catalogue.cboKantoku.items(), catalogue.strKantoku, catalogue.TitleCount));
+    const logic::Ranking titleRanking = logic::ViewedTitleRanking(history, catalogue);
+    EXPECT_EQ(titleRanking.labels, catalogue.cboName);
+    EXPECT_EQ(titleRanking.counts,
+              naive(catalogue.cboName, history.strKansyouDaimei, history.HistoryCount));
+    EXPECT_EQ(titleRanking.counts[0], titleRanking.counts[2900]);  // "T1" twice
+    EXPECT_GT(titleRanking.counts[0], 0);
+    EXPECT_EQ(logic::ReleaseMonthRanking(catalogue).counts,
+              naive(catalogue.cboKoukai, catalogue.strNengetu, catalogue.TitleCount));
+}
+
 TEST_F(RankingsTest, NothingRecordedGivesEmptyRankingsButEveryTitle) {
     Load(QByteArray());
     for (const logic::Ranking& r :

@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
 #include <vector>
 
 #include "tests/window/app_fixture.h"
@@ -94,6 +95,33 @@ TEST_F(GridTest, NumberSortsCompareValuesAndCountOtherCellsAsZero) {
     Fill(grid, {{"名", "点"}, {"a", "5"}, {"b", ""}, {"c", "-1"}, {"d", "abc"}, {"e", "0"}});
     grid.Sort(Grid::SortNumberAscending);
     EXPECT_EQ(Column(grid, 0), QStringList({"名", "c", "b", "d", "e", "a"}));
+}
+
+// Short integers are read without the full parser; what they and every
+// other text read as stays the same.
+TEST_F(GridTest, NumberSortsReadSignsExponentsAndSpacesLikeTheParser) {
+    Fill(grid, {{"名", "点"},
+                {"a", "1e1"},
+                {"b", "007"},
+                {"c", "-"},
+                {"d", "+2"},
+                {"e", " 3"},
+                {"f", "2.5"},
+                {"g", "12-"},
+                {"h", "1234567890123"},
+                {"i", "-11"},
+                {"j", "--1"}});
+    grid.SetCol(1);
+    grid.Sort(Grid::SortNumberAscending);
+    EXPECT_EQ(Column(grid, 0),
+              QStringList({"名", "i", "c", "g", "j", "d", "f", "e", "b", "a", "h"}));
+    const auto align = [this](int row) {
+        return grid.model()->data(grid.model()->index(row, 1), Qt::TextAlignmentRole).toInt() &
+               Qt::AlignHorizontal_Mask;
+    };
+    EXPECT_EQ(align(0), Qt::AlignRight);  // -11
+    EXPECT_EQ(align(1), Qt::AlignLeft);   // -
+    EXPECT_EQ(align(5), Qt::AlignRight);  // 2.5
 }
 
 TEST_F(GridTest, TextSortsAreBinaryAndCaseSensitive) {
@@ -248,6 +276,77 @@ TEST_F(GridTest, FillsPublishOnceAtTheEnd) {
     grid.SetBodyRows({{"a"}, {"b"}});
     EXPECT_EQ(resets.count(), 2);
     EXPECT_EQ(Column(grid, 0), QStringList({"見出し0", "a", "b"}));
+}
+
+// Body rows worked out from their row and column, as a ranking supplies them.
+class CountingSource : public GridModel::BodySource {
+public:
+    explicit CountingSource(int rows) : rows_(rows) {}
+    int BodyRows() const override { return rows_; }
+    QString BodyText(int row, int col) const override {
+        return col < 2 ? QString("%1-%2").arg(row).arg(col) : QString();
+    }
+
+private:
+    int rows_;
+};
+
+TEST_F(GridTest, ASourceShowsItsRowsUntilACellIsWritten) {
+    QStringList faults;
+    modelFaults = &faults;
+    const QtMessageHandler previous = qInstallMessageHandler(RecordModelFault);
+    {
+        grid.show();
+        QAbstractItemModelTester tester(grid.model(),
+                                        QAbstractItemModelTester::FailureReportingMode::Warning);
+        Fill(grid, {{"h0", "h1", "h2"}});
+        auto source = std::make_shared<CountingSource>(4);
+        grid.SetBodySource(source);
+        EXPECT_EQ(grid.Rows(), 5);
+        EXPECT_EQ(grid.model()->rowCount(), 4);
+        EXPECT_EQ(Column(grid, 1), QStringList({"h1", "1-1", "2-1", "3-1", "4-1"}));
+        EXPECT_EQ(grid.model()->data(grid.model()->index(3, 0)).toString(), "4-0");
+        EXPECT_EQ(grid.TextMatrix(2, 2), "");
+        EXPECT_FALSE(grid.Model()->BackColor(2, 0).isValid());
+        // The header is the grid's own.
+        grid.SetTextMatrix(0, 1, "見出し");
+        EXPECT_EQ(grid.Model()->Source(), source.get());
+
+        // A written cell: the rows become the grid's texts, that cell changed.
+        grid.SetTextMatrix(2, 1, "新");
+        EXPECT_EQ(grid.Model()->Source(), nullptr);
+        EXPECT_EQ(Column(grid, 1), QStringList({"見出し", "1-1", "新", "3-1", "4-1"}));
+        EXPECT_EQ(Column(grid, 0), QStringList({"h0", "1-0", "2-0", "3-0", "4-0"}));
+
+        // So does a colour, a sort, a resize and a clear.
+        grid.SetBodySource(source);
+        grid.SetRow(3);
+        grid.SetCol(0);
+        grid.SetCellBackColor(QColor(1, 2, 3));
+        EXPECT_EQ(grid.Model()->BackColor(3, 0), QColor(1, 2, 3));
+        EXPECT_EQ(Column(grid, 0), QStringList({"h0", "1-0", "2-0", "3-0", "4-0"}));
+        grid.SetBodySource(source);
+        grid.Sort(Grid::SortTextDescending);
+        EXPECT_EQ(Column(grid, 0), QStringList({"h0", "4-0", "3-0", "2-0", "1-0"}));
+        grid.SetBodySource(source);
+        grid.SetRows(3);
+        EXPECT_EQ(Column(grid, 1), QStringList({"見出し", "1-1", "2-1"}));
+        grid.SetBodySource(source);
+        grid.Clear();
+        EXPECT_EQ(grid.Rows(), 5);
+        EXPECT_EQ(Column(grid, 0), QStringList({"", "", "", "", ""}));
+        grid.SetBodySource(source);
+        grid.SetRows(1);
+        EXPECT_EQ(grid.Model()->Source(), nullptr);
+        EXPECT_EQ(grid.model()->rowCount(), 0);
+        grid.SetBodySource(source);
+        grid.SetBodyRows({{"a"}});
+        EXPECT_EQ(Column(grid, 0), QStringList({"", "a"}));
+        QApplication::processEvents();
+    }
+    qInstallMessageHandler(previous);
+    modelFaults = nullptr;
+    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
 }
 
 // What a widget receives from a real double-click: press, release, press,
