@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "store/parallel.h"
 #include "store/record_file.h"
 #include "store/text_index.h"
 
@@ -230,24 +231,33 @@ Status Catalogue::parseTitles(const QByteArray& bytes) {
     tailClean_ = r.AtEndOfText() && endsWithLineEnd;
     TitleCount = static_cast<int>(count);
 
-    cboName.reserve(count);
-    firstTitle_.reserve(TitleCount);
-    seenMonths_.reserve(TitleCount);
-    seenYears_.reserve(TitleCount);
-    for (int i = 1; i <= TitleCount; ++i) addToPickLists(i, false);
-    // The four sorted lists in one sort each: the same lists as inserting the
-    // values one by one in catalogue order.
-    std::vector<QString> present;
-    present.reserve(count);
-    for (const PickField f :
-         {PickField::Kantoku, PickField::Syuen, PickField::Kuni, PickField::Janru}) {
-        present.clear();
+    // The sorted lists are sorted on a second thread while this one indexes
+    // the names and release dates; neither touches what the other writes.
+    const auto sortPickList = [this, count](PickField f) {
+        // One sort: the same list as inserting the values one by one in
+        // catalogue order.
+        std::vector<QString> present;
+        present.reserve(count);
         const std::vector<QString>& v = values(f);
         for (size_t i = 1; i <= count; ++i) {
             if (!v[i].isEmpty()) present.push_back(v[i]);
         }
         pickList(f).assignDistinct(std::move(present));
-    }
+    };
+    RunBeside(
+        [&] {
+            sortPickList(PickField::Kantoku);
+            sortPickList(PickField::Syuen);
+            sortPickList(PickField::Kuni);
+        },
+        [&] {
+            cboName.reserve(count);
+            firstTitle_.reserve(TitleCount);
+            seenMonths_.reserve(TitleCount);
+            seenYears_.reserve(TitleCount);
+            for (int i = 1; i <= TitleCount; ++i) addToPickLists(i, false);
+            sortPickList(PickField::Janru);
+        });
     return Status::ok();
 }
 

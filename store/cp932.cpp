@@ -3,7 +3,10 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <stdexcept>
+
+#include "store/parallel.h"
 
 namespace cp932 {
 namespace {
@@ -68,18 +71,80 @@ static_assert(Q_BYTE_ORDER == Q_LITTLE_ENDIAN, "QString data is fed to iconv as 
 
 }  // namespace
 
-std::optional<QString> decode(const QByteArray& bytes, qsizetype* badOffset) {
-    // Every CP932 character (one or two bytes) is one UTF-16 unit.
-    QString out(bytes.size(), Qt::Uninitialized);
+namespace {
+
+// Below this many bytes a second thread costs more than it saves.
+constexpr qsizetype kHalvesFrom = qsizetype(1) << 20;
+
+bool decodeInto(const char* in, qsizetype len, QChar* out, qsizetype* outChars, qsizetype* bad) {
     size_t outLen = 0;
-    size_t bad = 0;
-    if (!decoder().run(bytes.constData(), static_cast<size_t>(bytes.size()),
-                       reinterpret_cast<char*>(out.data()), static_cast<size_t>(bytes.size()) * 2,
-                       &outLen, &bad)) {
-        if (badOffset) *badOffset = static_cast<qsizetype>(bad);
+    size_t at = 0;
+    // Every CP932 character (one or two bytes) is one UTF-16 unit.
+    if (!decoder().run(in, static_cast<size_t>(len), reinterpret_cast<char*>(out),
+                       static_cast<size_t>(len) * 2, &outLen, &at)) {
+        *bad = static_cast<qsizetype>(at);
+        return false;
+    }
+    *outChars = static_cast<qsizetype>(outLen / 2);
+    return true;
+}
+
+bool encodeInto(QStringView text, char* out, qsizetype* outBytes) {
+    size_t outLen = 0;
+    // Every UTF-16 unit gives at most two bytes.
+    if (!encoder().run(reinterpret_cast<const char*>(text.constData()),
+                       static_cast<size_t>(text.size()) * 2, out,
+                       static_cast<size_t>(text.size()) * 2, &outLen, nullptr)) {
+        return false;
+    }
+    *outBytes = static_cast<qsizetype>(outLen);
+    return true;
+}
+
+}  // namespace
+
+std::optional<QString> decode(const QByteArray& bytes, qsizetype* badOffset) {
+    QString out(bytes.size(), Qt::Uninitialized);
+    qsizetype chars = 0;
+    qsizetype bad = 0;
+    if (!decodeInto(bytes.constData(), bytes.size(), out.data(), &chars, &bad)) {
+        if (badOffset) *badOffset = bad;
         return std::nullopt;
     }
-    out.truncate(static_cast<qsizetype>(outLen / 2));
+    out.truncate(chars);
+    return out;
+}
+
+std::optional<QString> decodeInHalves(const QByteArray& bytes, qsizetype* badOffset) {
+    // The cut goes right after a CR or LF byte from the middle on: neither is
+    // ever the second byte of a character, so each half decodes on its own
+    // exactly as it would within the whole.
+    const qsizetype n = bytes.size();
+    qsizetype cut = n;
+    if (n >= kHalvesFrom) {
+        const char* d = bytes.constData();
+        for (qsizetype i = n / 2; i < n - 1; ++i) {
+            if (d[i] == '\n' || d[i] == '\r') {
+                cut = i + 1;
+                break;
+            }
+        }
+    }
+    if (cut == n) return decode(bytes, badOffset);
+    QString out(n, Qt::Uninitialized);
+    qsizetype chars[2] = {0, 0};
+    qsizetype bad[2] = {-1, -1};
+    bool ok[2] = {false, false};
+    store::RunBeside(
+        [&] { ok[1] = decodeInto(bytes.constData() + cut, n - cut, out.data() + cut, &chars[1], &bad[1]); },
+        [&] { ok[0] = decodeInto(bytes.constData(), cut, out.data(), &chars[0], &bad[0]); });
+    if (!ok[0] || !ok[1]) {
+        if (badOffset) *badOffset = !ok[0] ? bad[0] : cut + bad[1];
+        return std::nullopt;
+    }
+    QChar* d = out.data();
+    std::memmove(d + chars[0], d + cut, static_cast<size_t>(chars[1]) * sizeof(QChar));
+    out.truncate(chars[0] + chars[1]);
     return out;
 }
 
@@ -88,15 +153,28 @@ std::optional<QByteArray> encode(const QString& text) {
 }
 
 std::optional<QByteArray> encode(QStringView text) {
-    // Every UTF-16 unit gives at most two bytes.
     QByteArray out(text.size() * 2, Qt::Uninitialized);
-    size_t outLen = 0;
-    if (!encoder().run(reinterpret_cast<const char*>(text.constData()),
-                       static_cast<size_t>(text.size()) * 2, out.data(),
-                       static_cast<size_t>(out.size()), &outLen, nullptr)) {
-        return std::nullopt;
-    }
-    out.truncate(static_cast<qsizetype>(outLen));
+    qsizetype len = 0;
+    if (!encodeInto(text, out.data(), &len)) return std::nullopt;
+    out.truncate(len);
+    return out;
+}
+
+std::optional<QByteArray> encodeInHalves(QStringView text) {
+    const qsizetype n = text.size();
+    if (n < kHalvesFrom / 2) return encode(text);
+    // Never between the two halves of a surrogate pair.
+    qsizetype cut = n / 2;
+    if (text[cut].isLowSurrogate()) ++cut;
+    QByteArray out(n * 2, Qt::Uninitialized);
+    qsizetype len[2] = {0, 0};
+    bool ok[2] = {false, false};
+    store::RunBeside([&] { ok[1] = encodeInto(text.sliced(cut), out.data() + cut * 2, &len[1]); },
+              [&] { ok[0] = encodeInto(text.first(cut), out.data(), &len[0]); });
+    if (!ok[0] || !ok[1]) return std::nullopt;
+    char* d = out.data();
+    std::memmove(d + len[0], d + cut * 2, static_cast<size_t>(len[1]));
+    out.truncate(len[0] + len[1]);
     return out;
 }
 

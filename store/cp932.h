@@ -17,6 +17,12 @@ std::optional<QString> decode(const QByteArray& bytes, qsizetype* badOffset = nu
 std::optional<QByteArray> encode(const QString& text);
 std::optional<QByteArray> encode(QStringView text);
 
+// The same results as decode and encode; a large input is converted in two
+// halves at once, one of them on a second thread (the loads and saves of the
+// store's files, megabytes at the record limit).
+std::optional<QString> decodeInHalves(const QByteArray& bytes, qsizetype* badOffset = nullptr);
+std::optional<QByteArray> encodeInHalves(QStringView text);
+
 // The distinct characters of the text that CP932 cannot hold, in order of
 // first appearance (a surrogate pair counts as one character).
 QString unencodable(const QString& text);

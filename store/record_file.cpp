@@ -57,7 +57,7 @@ QString inBrackets(QStringView v) {
 RecordReader::RecordReader(QString fileName, const QByteArray& bytes)
     : fileName_(std::move(fileName)) {
     qsizetype bad = 0;
-    if (auto text = cp932::decode(bytes, &bad)) {
+    if (auto text = cp932::decodeInHalves(bytes, &bad)) {
         text_ = std::move(*text);
     } else {
         const int line = lineOfByte(bytes, bad);
@@ -410,7 +410,7 @@ Status RecordWriter::finish(QByteArray& bytes) const {
     bytes.clear();
     if (!status_.isOk()) return status_;
     const QStringView written(text_.constData(), len_);
-    auto encoded = cp932::encode(written);
+    auto encoded = cp932::encodeInHalves(written);
     if (!encoded) {
         const QString all = written.toString();
         const QString bad = cp932::unencodable(all);

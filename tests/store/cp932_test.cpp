@@ -123,3 +123,46 @@ TEST(Cp932, EveryEncodableCharacterReadsBackAsItsNormalisedForm) {
 }
 
 }  // namespace
+
+namespace {
+
+// Megabytes of lines of two-byte characters, large enough to be cut in two.
+QByteArray LargeLines() {
+    QByteArray line = Hex("82 A0 93 FA 96 7B 2C 41");  // あ日本,A
+    line += "\r\n";
+    QByteArray all;
+    while (all.size() < (qsizetype(3) << 20)) all += line;
+    return all;
+}
+
+}  // namespace
+
+TEST(Cp932, LargeTextsConvertInHalvesAsTheyDoWhole) {
+    QByteArray bytes = LargeLines();
+    const std::optional<QString> whole = cp932::decode(bytes);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(cp932::decodeInHalves(bytes), whole);
+    EXPECT_EQ(cp932::encodeInHalves(*whole), bytes);
+
+    // A lead byte just before the line end where the cut falls, then a bad
+    // byte further on: the first fault is told, at its offset in the whole.
+    const qsizetype mid = bytes.indexOf('\n', bytes.size() / 2) - 1;
+    QByteArray faulty = bytes;
+    faulty[mid - 1] = char(0x82);
+    faulty[faulty.size() - 3] = char(0xA0);
+    qsizetype bad = -1;
+    EXPECT_FALSE(cp932::decodeInHalves(faulty, &bad));
+    EXPECT_EQ(bad, mid - 1);
+    // Only the later fault, in the second half.
+    faulty[mid - 1] = bytes[mid - 1];
+    EXPECT_FALSE(cp932::decodeInHalves(faulty, &bad));
+    EXPECT_EQ(bad, faulty.size() - 3);
+
+    // A character outside CP932 in either half refuses the whole text.
+    QString text = *whole;
+    text[text.size() - 2] = QChar(0x00E9);
+    EXPECT_FALSE(cp932::encodeInHalves(text));
+    text = *whole;
+    text[3] = QChar(0x00E9);
+    EXPECT_FALSE(cp932::encodeInHalves(text));
+}
