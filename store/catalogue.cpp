@@ -231,8 +231,9 @@ Status Catalogue::parseTitles(const QByteArray& bytes) {
     tailClean_ = r.AtEndOfText() && endsWithLineEnd;
     TitleCount = static_cast<int>(count);
 
-    // The sorted lists are sorted on a second thread while this one indexes
-    // the names and release dates; neither touches what the other writes.
+    // In a large catalogue the sorted lists are sorted on a second thread
+    // while this one indexes the names and release dates; neither touches what
+    // the other writes.
     const auto sortPickList = [this, count](PickField f) {
         // One sort: the same list as inserting the values one by one in
         // catalogue order.
@@ -257,7 +258,8 @@ Status Catalogue::parseTitles(const QByteArray& bytes) {
             seenYears_.reserve(TitleCount);
             for (int i = 1; i <= TitleCount; ++i) addToPickLists(i, false);
             sortPickList(PickField::Janru);
-        });
+        },
+        count >= 4096);
     return Status::ok();
 }
 

@@ -5,9 +5,10 @@
 
 namespace store {
 
-void RunBeside(const std::function<void()>& beside, const std::function<void()>& here) {
+void RunBeside(const std::function<void()>& beside, const std::function<void()>& here,
+               bool worthAThread) {
     std::thread second;
-    if (std::thread::hardware_concurrency() > 1) {
+    if (worthAThread && std::thread::hardware_concurrency() > 1) {
         try {
             second = std::thread(beside);
         } catch (const std::system_error&) {
