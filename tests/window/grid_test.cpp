@@ -48,10 +48,26 @@ void RecordModelFault(QtMsgType type, const QMessageLogContext&, const QString& 
     if (type != QtDebugMsg && type != QtInfoMsg && modelFaults) modelFaults->append(message);
 }
 
+// Collects every warning Qt's model tester raises while it lives, and fails
+// the test with them at its end.
+class ModelFaultWatch {
+public:
+    ModelFaultWatch() : previous_(qInstallMessageHandler(RecordModelFault)) {
+        modelFaults = &faults_;
+    }
+    ~ModelFaultWatch() {
+        qInstallMessageHandler(previous_);
+        modelFaults = nullptr;
+        EXPECT_TRUE(faults_.isEmpty()) << faults_.join('\n').toStdString();
+    }
+
+private:
+    QStringList faults_;
+    QtMessageHandler previous_;
+};
+
 TEST_F(GridTest, ModelStaysConsistentThroughFillSortResizeAndClear) {
-    QStringList faults;
-    modelFaults = &faults;
-    const QtMessageHandler previous = qInstallMessageHandler(RecordModelFault);
+    ModelFaultWatch watch;
     {
         grid.show();
         QAbstractItemModelTester tester(grid.model(),
@@ -76,9 +92,6 @@ TEST_F(GridTest, ModelStaysConsistentThroughFillSortResizeAndClear) {
         grid.Sort(Grid::SortTextDescending);
         QApplication::processEvents();
     }
-    qInstallMessageHandler(previous);
-    modelFaults = nullptr;
-    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
 }
 
 TEST_F(GridTest, NumberSortsCompareValuesAndCountOtherCellsAsZero) {
@@ -292,9 +305,7 @@ private:
 };
 
 TEST_F(GridTest, ASourceShowsItsRowsUntilACellIsWritten) {
-    QStringList faults;
-    modelFaults = &faults;
-    const QtMessageHandler previous = qInstallMessageHandler(RecordModelFault);
+    ModelFaultWatch watch;
     {
         grid.show();
         QAbstractItemModelTester tester(grid.model(),
@@ -344,9 +355,6 @@ TEST_F(GridTest, ASourceShowsItsRowsUntilACellIsWritten) {
         EXPECT_EQ(Column(grid, 0), QStringList({"", "a"}));
         QApplication::processEvents();
     }
-    qInstallMessageHandler(previous);
-    modelFaults = nullptr;
-    EXPECT_TRUE(faults.isEmpty()) << faults.join('\n').toStdString();
 }
 
 // What a widget receives from a real double-click: press, release, press,
