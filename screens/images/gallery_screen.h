@@ -45,9 +45,11 @@ private:
     void FillSlots(int page);
     void FillPage(int page);
     // A slot's picture from the title's picture files: as it was when decoded
-    // before from the very same files, else decoded by the pool's threads.
+    // before from the very same files, else taken from the desktop's
+    // thumbnails or decoded by the pool's threads, which write the thumbnail.
     // `toKeep` is set to the key under which to keep a new decoding.
-    std::future<QImage> StartPicture(const QStringList& candidates, qint64 now,
+    std::future<QImage> StartPicture(const QStringList& candidates, const QString& cacheFolder,
+                                     qint64 now,
                                      const std::shared_ptr<std::atomic<bool>>& cancelled,
                                      QString& toKeep);
 
