@@ -43,17 +43,19 @@ QImage Find(const QString& cacheFolder, const logic::ThumbnailKeys& file) {
 bool Write(const QString& cacheFolder, const logic::ThumbnailKeys& file, const QImage& picture) {
     if (cacheFolder.isEmpty() || picture.isNull()) return false;
     const QSize small = SmallSize(picture.size());
-    const QImage thumbnail = small == picture.size() ? picture
-                                                     : picture.scaled(small, Qt::IgnoreAspectRatio,
-                                                                      Qt::SmoothTransformation);
+    QImage thumbnail = small == picture.size()
+                           ? picture
+                           : picture.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // On the image, not the writer: the writer's texts are split at the first
+    // colon, which would cut "Thumb::URI" to "Thumb".
+    thumbnail.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(file.uri));
+    thumbnail.setText(QStringLiteral("Thumb::MTime"), QString::number(file.mtime));
+    thumbnail.setText(QStringLiteral("Thumb::Size"), QString::number(file.size));
+    thumbnail.setText(QStringLiteral("Software"), QStringLiteral("ホシノートＷ"));
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
-    writer.setText(QStringLiteral("Thumb::URI"), QString::fromLatin1(file.uri));
-    writer.setText(QStringLiteral("Thumb::MTime"), QString::number(file.mtime));
-    writer.setText(QStringLiteral("Thumb::Size"), QString::number(file.size));
-    writer.setText(QStringLiteral("Software"), QStringLiteral("ホシノートＷ"));
     if (!writer.write(thumbnail)) return false;
     return logic::StoreThumbnail(cacheFolder, logic::ThumbnailFileName(file.uri), png);
 }

@@ -1,5 +1,6 @@
 #include "screens/images/gallery_screen.h"
 
+#include <QDateTime>
 #include <QFrame>
 #include <QImageReader>
 #include <QLabel>
@@ -245,6 +246,9 @@ void GalleryScreen::FillSlots(int page) {
     cancelDecoding_ = cancelled;
     const qint64 now = w.platform().CurrentTime().toSecsSinceEpoch();
     const QString cacheFolder = logic::NormalThumbnailFolder();
+    // Whether a file is new enough to change again within the second its
+    // thumbnail records is a question for the clock that stamps files.
+    const qint64 fileClock = QDateTime::currentSecsSinceEpoch();
     std::vector<std::future<QImage>> pictures;
     std::vector<QString> toKeep;
     for (int k = 1; k <= logic::kGallerySlots; ++k) {
@@ -252,7 +256,7 @@ void GalleryScreen::FillSlots(int page) {
         if (n == 0) break;
         toKeep.emplace_back();
         pictures.push_back(StartPicture(store::PictureCandidates(w.folder, c.strDaimei[n]),
-                                        cacheFolder, now, cancelled, toKeep.back()));
+                                        cacheFolder, now, fileClock, cancelled, toKeep.back()));
     }
     for (int k = 1; k <= int(pictures.size()); ++k) {
         const QString& name = c.strDaimei[logic::GalleryTitleAt(page, k, c.TitleCount)];
@@ -279,15 +283,16 @@ void GalleryScreen::FillSlots(int page) {
 
 std::future<QImage> GalleryScreen::StartPicture(const QStringList& candidates,
                                                 const QString& cacheFolder, qint64 now,
+                                                qint64 fileClock,
                                                 const std::shared_ptr<std::atomic<bool>>& cancelled,
                                                 QString& toKeep) {
     if (candidates.isEmpty()) return Ready(QImage());
     const QString key = PicturesKey(candidates, now);
     if (const QImage* known = key.isEmpty() ? nullptr : decoded_.object(key)) return Ready(*known);
     toKeep = key;
-    auto task =
-        std::make_shared<std::packaged_task<QImage()>>([candidates, cacheFolder, now, cancelled] {
-            return cancelled->load() ? QImage() : SlotPicture(candidates, cacheFolder, now);
+    auto task = std::make_shared<std::packaged_task<QImage()>>(
+        [candidates, cacheFolder, fileClock, cancelled] {
+            return cancelled->load() ? QImage() : SlotPicture(candidates, cacheFolder, fileClock);
         });
     std::future<QImage> picture = task->get_future();
     decoders_->start([task] { (*task)(); });
