@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QFrame>
-#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -91,8 +90,8 @@ QPushButton* PageButton(const QString& name, bool right, const QString& tip, QWi
 }
 
 // The picture of a slot from the title's existing picture files (.jpg, .gif,
-// .bmp): the last one that loads, from its thumbnail or decoded at the size of
-// a thumbnail, which is the slot's size.
+// .bmp): the last one that loads, from its thumbnail or decoded no larger than
+// one (a thumbnail's 128 pixels are the slot's width); the slot stretches it.
 QImage SlotPicture(const QStringList& candidates, const QString& cacheFolder, qint64 now) {
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
         const QImage image = thumbnails::SmallPicture(cacheFolder, *it, now);
