@@ -1,23 +1,31 @@
 // The picture gallery and the import panel's preview with camera-sized
 // pictures (4000 x 3000 JPEG): a page of twenty slots, opening the gallery
-// unbuilt on the worst-case catalogue (with pictures seen before, and with
-// pictures changed since), and previewing one picture.
+// unbuilt on the worst-case catalogue (with pictures seen before, with
+// pictures changed since and no thumbnails, and with pictures changed since
+// whose thumbnails the desktop keeps), the bare decoding of a page's pictures
+// at the slot's size, and previewing one picture.
 #include <benchmark/benchmark.h>
 #include <utime.h>
 
 #include <QApplication>
 #include <QBuffer>
+#include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QThreadPool>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <memory>
 
 #include "bench/quiet_platform.h"
 #include "bench/worst_case.h"
@@ -59,6 +67,8 @@ struct Gallery {
     QTemporaryDir dir;
     QuietPlatform platform;
     frmMain* window = nullptr;
+    // The pictures' modification time: an hour before the start.
+    qint64 aged = QDateTime::currentSecsSinceEpoch() - 3600;
 
     Gallery() {
         if (!dir.isValid()) return;
@@ -67,7 +77,7 @@ struct Gallery {
         std::printf("# picture of 4000 x 3000: %lld bytes\n", static_cast<long long>(jpeg.size()));
         QElapsedTimer written;
         written.start();
-        for (int i = 1; i <= 40; ++i) Write(dir.filePath(WorstCaseTitle(i) + ".jpg"), jpeg);
+        for (int i = 1; i <= 40; ++i) Write(Picture(i), jpeg);
         Write(dir.filePath("preview-a.jpg"), jpeg);
         Write(dir.filePath("preview-b.JPG"), jpeg);
         window = new frmMain(platform, dir.path());
@@ -80,13 +90,13 @@ struct Gallery {
         QThread::msleep(static_cast<unsigned long>(std::max<qint64>(0, 2500 - written.elapsed())));
     }
     QPushButton* Button(const char* name) const { return window->findChild<QPushButton*>(name); }
-    // Changes the time of each picture of the first page, as a picture
-    // changed since the gallery saw it.
+    QString Picture(int i) const { return dir.filePath(WorstCaseTitle(i) + ".jpg"); }
+    // Touches each picture of the first page, as a picture changed since the
+    // gallery saw it: its change time is new, its modification time stays an
+    // hour old, so that a thumbnail written for it stands for it.
     void TouchFirstPage() const {
-        for (int i = 1; i <= 20; ++i) {
-            ::utime(QFile::encodeName(dir.filePath(WorstCaseTitle(i) + ".jpg")).constData(),
-                    nullptr);
-        }
+        const utimbuf times{aged, aged};
+        for (int i = 1; i <= 20; ++i) ::utime(QFile::encodeName(Picture(i)).constData(), &times);
     }
 };
 
@@ -114,34 +124,93 @@ static void gallery_page(benchmark::State& state) {
 }
 BENCHMARK(gallery_page)->Unit(benchmark::kMillisecond);
 
-// Opening the gallery when it is out of date: page 1 built afresh. With
-// `touched`, every picture of the page changed since the gallery last saw it,
-// so that all twenty are decoded again.
-static void OpenOutOfDate(benchmark::State& state, bool touched) {
+// The floor under a cold opening: the twenty pictures of the first page
+// read and decoded at the slot's size by QImageReader on a pool of as many
+// threads as the gallery's own, and nothing else.
+static void decode_floor_gallery(benchmark::State& state) {
     Gallery& g = Shared();
     if (!g.window) {
         state.SkipWithError("the worst case did not load");
         return;
     }
+    QThreadPool pool;
+    std::atomic<int> decoded = 0;
+    for (auto _ : state) {
+        for (int i = 1; i <= 20; ++i) {
+            pool.start([&decoded, path = g.Picture(i)] {
+                // Read whole first: libjpeg decodes fastest from memory.
+                QFile file(path);
+                if (!file.open(QIODevice::ReadOnly)) return;
+                QByteArray bytes = file.readAll();
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::ReadOnly);
+                QImageReader reader(&buffer);
+                reader.setScaledSize(QSize(128, 96));
+                if (!reader.read().isNull()) ++decoded;
+            });
+        }
+        pool.waitForDone();
+    }
+    if (decoded != 20 * int(state.iterations())) state.SkipWithError("a picture did not decode");
+}
+BENCHMARK(decode_floor_gallery)->Unit(benchmark::kMillisecond);
+
+// How the desktop's thumbnails stand when the gallery opens.
+enum class Cache { AsLeft, Empty, Thumbnailed };
+
+// Opening the gallery when it is out of date: page 1 built afresh. Unless the
+// cache is left as it is, every picture of the page changed since the gallery
+// last saw it, so that none is taken from memory; the thumbnail cache is then
+// empty each time, or holds the page's thumbnails.
+static void OpenOutOfDate(benchmark::State& state, Cache cache) {
+    Gallery& g = Shared();
+    if (!g.window) {
+        state.SkipWithError("the worst case did not load");
+        return;
+    }
+    const QByteArray before = qgetenv("XDG_CACHE_HOME");
+    QTemporaryDir kept;
+    if (cache == Cache::Thumbnailed) {
+        // One opening writes the thumbnails.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(kept.path()));
+        g.window->button("cmdMain")->click();
+        g.window->GalleryOutOfDate = true;
+        g.TouchFirstPage();
+        g.window->button("cmdPic")->click();
+        if (QDir(kept.filePath("thumbnails/normal")).entryList(QDir::Files).size() != 20) {
+            state.SkipWithError("the thumbnails were not written");
+        }
+    }
+    std::unique_ptr<QTemporaryDir> empty;
     for (auto _ : state) {
         state.PauseTiming();
         g.window->button("cmdMain")->click();
         g.window->GalleryOutOfDate = true;
-        if (touched) g.TouchFirstPage();
+        if (cache != Cache::AsLeft) g.TouchFirstPage();
+        if (cache == Cache::Empty) {
+            empty = std::make_unique<QTemporaryDir>();
+            qputenv("XDG_CACHE_HOME", QFile::encodeName(empty->path()));
+        }
         state.ResumeTiming();
         g.window->button("cmdPic")->click();
     }
+    qputenv("XDG_CACHE_HOME", before);
 }
 
 static void open_gallery_unbuilt(benchmark::State& state) {
-    OpenOutOfDate(state, false);
+    OpenOutOfDate(state, Cache::AsLeft);
 }
 BENCHMARK(open_gallery_unbuilt)->Unit(benchmark::kMillisecond);
 
 static void open_gallery_cold(benchmark::State& state) {
-    OpenOutOfDate(state, true);
+    OpenOutOfDate(state, Cache::Empty);
 }
 BENCHMARK(open_gallery_cold)->Unit(benchmark::kMillisecond);
+
+static void open_gallery_thumbnailed(benchmark::State& state) {
+    OpenOutOfDate(state, Cache::Thumbnailed);
+}
+BENCHMARK(open_gallery_thumbnailed)->Unit(benchmark::kMillisecond);
 
 // A click on a file of the import panel: the picture previewed on the main
 // screen.

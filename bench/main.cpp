@@ -4,6 +4,8 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -28,6 +30,10 @@ public:
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    // The desktop's thumbnails written by the benchmarks go to a folder of
+    // their own, never to the user's.
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     MillisecondReporter reporter;

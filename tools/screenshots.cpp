@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QLabel>
 #include <QListView>
@@ -12,6 +13,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
 
@@ -53,6 +55,9 @@ public:
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The gallery's thumbnails go to a folder of this run, not the user's.
+    QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     QApplication app(argc, argv);
     InstallQtJapanese(app);
     app.setFont(QFont(QStringLiteral("IPAGothic"), 10));

@@ -1,7 +1,7 @@
 #include "screens/images/gallery_screen.h"
 
+#include <QDateTime>
 #include <QFrame>
-#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "logic/pictures.h"
+#include "logic/thumbnails.h"
+#include "screens/thumbnail_cache.h"
 #include "store/side_files.h"
 #include "window/frm_main.h"
 #include "window/twips.h"
@@ -88,15 +90,11 @@ QPushButton* PageButton(const QString& name, bool right, const QString& tip, QWi
 }
 
 // The picture of a slot from the title's existing picture files (.jpg, .gif,
-// .bmp): the last one that loads, decoded at the size of the slot.
-QImage SlotPicture(const QStringList& candidates) {
+// .bmp): the last one that loads, from its thumbnail or decoded no larger than
+// one (a thumbnail's 128 pixels are the slot's width); the slot stretches it.
+QImage SlotPicture(const QStringList& candidates, const QString& cacheFolder, qint64 now) {
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-        logic::PictureSource source(*it);
-        if (!source.device()) continue;
-        QImageReader reader(source.device());
-        reader.setDecideFormatFromContent(true);
-        reader.setScaledSize(QSize(kSlotWidth, kSlotHeight));
-        const QImage image = reader.read();
+        const QImage image = thumbnails::SmallPicture(cacheFolder, *it, now);
         if (!image.isNull()) return image;
     }
     return {};
@@ -246,14 +244,18 @@ void GalleryScreen::FillSlots(int page) {
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     cancelDecoding_ = cancelled;
     const qint64 now = w.platform().CurrentTime().toSecsSinceEpoch();
+    const QString cacheFolder = logic::NormalThumbnailFolder();
+    // Whether a file is new enough to change again within the second its
+    // thumbnail records is a question for the clock that stamps files.
+    const qint64 fileClock = QDateTime::currentSecsSinceEpoch();
     std::vector<std::future<QImage>> pictures;
     std::vector<QString> toKeep;
     for (int k = 1; k <= logic::kGallerySlots; ++k) {
         const int n = logic::GalleryTitleAt(page, k, c.TitleCount);
         if (n == 0) break;
         toKeep.emplace_back();
-        pictures.push_back(StartPicture(store::PictureCandidates(w.folder, c.strDaimei[n]), now,
-                                        cancelled, toKeep.back()));
+        pictures.push_back(StartPicture(store::PictureCandidates(w.folder, c.strDaimei[n]),
+                                        cacheFolder, now, fileClock, cancelled, toKeep.back()));
     }
     for (int k = 1; k <= int(pictures.size()); ++k) {
         const QString& name = c.strDaimei[logic::GalleryTitleAt(page, k, c.TitleCount)];
@@ -278,7 +280,9 @@ void GalleryScreen::FillSlots(int page) {
     }
 }
 
-std::future<QImage> GalleryScreen::StartPicture(const QStringList& candidates, qint64 now,
+std::future<QImage> GalleryScreen::StartPicture(const QStringList& candidates,
+                                                const QString& cacheFolder, qint64 now,
+                                                qint64 fileClock,
                                                 const std::shared_ptr<std::atomic<bool>>& cancelled,
                                                 QString& toKeep) {
     if (candidates.isEmpty()) return Ready(QImage());
@@ -286,7 +290,9 @@ std::future<QImage> GalleryScreen::StartPicture(const QStringList& candidates, q
     if (const QImage* known = key.isEmpty() ? nullptr : decoded_.object(key)) return Ready(*known);
     toKeep = key;
     auto task = std::make_shared<std::packaged_task<QImage()>>(
-        [candidates, cancelled] { return cancelled->load() ? QImage() : SlotPicture(candidates); });
+        [candidates, cacheFolder, fileClock, cancelled] {
+            return cancelled->load() ? QImage() : SlotPicture(candidates, cacheFolder, fileClock);
+        });
     std::future<QImage> picture = task->get_future();
     decoders_->start([task] { (*task)(); });
     return picture;

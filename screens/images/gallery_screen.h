@@ -45,9 +45,12 @@ private:
     void FillSlots(int page);
     void FillPage(int page);
     // A slot's picture from the title's picture files: as it was when decoded
-    // before from the very same files, else decoded by the pool's threads.
-    // `toKeep` is set to the key under which to keep a new decoding.
-    std::future<QImage> StartPicture(const QStringList& candidates, qint64 now,
+    // before from the very same files, else taken from the desktop's
+    // thumbnails or decoded by the pool's threads, which write the thumbnail.
+    // `now` is the window's clock, `fileClock` the system's, which stamps the
+    // files. `toKeep` is set to the key under which to keep a new decoding.
+    std::future<QImage> StartPicture(const QStringList& candidates, const QString& cacheFolder,
+                                     qint64 now, qint64 fileClock,
                                      const std::shared_ptr<std::atomic<bool>>& cancelled,
                                      QString& toKeep);
 

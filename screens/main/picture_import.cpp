@@ -13,9 +13,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QThreadPool>
 
 #include "logic/pictures.h"
 #include "screens/main/main_screen.h"
+#include "screens/thumbnail_cache.h"
 #include "store/side_files.h"
 #include "store/text_check.h"
 
@@ -78,7 +80,13 @@ std::vector<logic::Volume> SystemVolumes() {
 }  // namespace
 
 PictureImport::PictureImport(MainScreen& screen)
-    : QObject(&screen), s(screen), volumeSource_(SystemVolumes) {
+    : QObject(&screen),
+      s(screen),
+      volumeSource_(SystemVolumes),
+      thumbnailer_(new QThreadPool(this)) {
+    // One thread, so that two imports under one name leave the thumbnail of
+    // the later.
+    thumbnailer_->setMaxThreadCount(1);
     build();
     s.imgGazou->installEventFilter(this);
     connect(drvZukei_Moto, &QComboBox::activated, this,
@@ -251,8 +259,17 @@ void PictureImport::cmdFileCopy_Click() {
         stored = logic::CopyPictureIn(s.w.folder, source, target);
     }
     if (!s.w.Report(stored)) return;
+    if (const std::optional<QString> path = s.w.folder.resolve(target)) WriteThumbnail(*path);
     s.w.GalleryOutOfDate = true;
     s.fraPicget->hide();
+}
+
+void PictureImport::WriteThumbnail(const QString& path) {
+    const QString cacheFolder = logic::NormalThumbnailFolder();
+    if (cacheFolder.isEmpty()) return;
+    thumbnailer_->start([cacheFolder, path] {
+        thumbnails::SmallPicture(cacheFolder, path, 0, thumbnails::Writer::ThisProgram);
+    });
 }
 
 void PictureImport::cmdYame_Click() {

@@ -11,6 +11,7 @@ class MainScreen;
 class QComboBox;
 class QListWidget;
 class QPushButton;
+class QThreadPool;
 
 // The picture import panel fraPicget, opened by a click on the main picture:
 // a drive, folder and file browser whose chosen file is previewed in the main
@@ -42,6 +43,9 @@ private:
     bool ShowFolder(const QString& path);
     void RefreshFiles();
     void DeviceNotReady();
+    // The desktop's thumbnail of a picture just taken in, written by a thread
+    // of the panel's own.
+    void WriteThumbnail(const QString& path);
 
     MainScreen& s;
     std::function<std::vector<logic::Volume>()> volumeSource_;
@@ -54,4 +58,5 @@ private:
     QListWidget* filZukei_Moto = nullptr;
     QPushButton* cmdFileCopy = nullptr;
     QPushButton* cmdYame = nullptr;
+    QThreadPool* thumbnailer_;
 };

@@ -1,8 +1,15 @@
+#include <sys/stat.h>
+#include <utime.h>
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSemaphore>
@@ -11,6 +18,7 @@
 #include <atomic>
 #include <cstdlib>
 
+#include "screens/screens.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -258,6 +266,90 @@ TEST_F(GalleryTest, PicturesAreDecodedWhileTheSharedThreadsAreBusy) {
     shared->waitForDone();
     EXPECT_TRUE(Near(Colour(Slot(2)), Qt::green));
     EXPECT_TRUE(Slot(1)->pixmap().isNull());
+}
+
+// Makes a picture look written long ago, so that the gallery trusts and
+// writes its thumbnail.
+void Age(const QString& path) {
+    const utimbuf times{1700000000, 1700000000};
+    ASSERT_EQ(::utime(QFile::encodeName(path).constData(), &times), 0);
+}
+
+int Mode(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
+}
+
+// The gallery writes a picture's thumbnail where the desktop keeps them: named
+// by the MD5 of the file's URI, carrying its URI, time and size. A gallery of
+// another process finds it again, so that a picture whose bytes no longer
+// decode, at the same size and time, is still shown.
+TEST_F(GalleryTest, AThumbnailIsWrittenAndFoundByAnotherProcess) {
+    WriteMasters();
+    WriteFile(QStringLiteral("データ.TXT"), sjis::Title("\x97\x85\x90\xb6\x96\xe5"));  // 羅生門
+    Start();
+    ASSERT_TRUE(loaded);
+    const QString name = QStringLiteral("羅生門.jpg");
+    WritePicture(name, Qt::red, "JPG");
+    Age(Path(name));
+    Press("cmdPic");
+
+    const QByteArray uri =
+        "file://" + QFile::encodeName(dir.path()) + "/%E7%BE%85%E7%94%9F%E9%96%80.jpg";
+    const QString folder = cacheDir.path() + "/thumbnails/normal";
+    const QString thumbnail =
+        folder + "/" + QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() + ".png";
+    const QImage written(thumbnail, "PNG");
+    const qsizetype size = ReadFile(name).size();
+    EXPECT_EQ(written.size(), QSize(128, 96));
+    EXPECT_EQ(written.text("Thumb::URI"), QString(uri));
+    EXPECT_EQ(written.text("Thumb::MTime"), "1700000000");
+    EXPECT_EQ(written.text("Thumb::Size"), QString::number(size));
+    EXPECT_EQ(Mode(thumbnail), 0600);
+    EXPECT_EQ(Mode(folder), 0700);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+    WriteFile(name, QByteArray(size, 'x'));
+    Age(Path(name));
+    QProcess other;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOSHI_GALLERY_FOLDER", dir.path());
+    env.insert("HOSHI_GALLERY_CACHE", cacheDir.path());
+    other.setProcessEnvironment(env);
+    other.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_also_run_disabled_tests",
+                 "--gtest_filter=GalleryTest.DISABLED_AnotherProcessShowsTheThumbnail"});
+    ASSERT_TRUE(other.waitForFinished(60000));
+    const QByteArray out = other.readAllStandardOutput();
+    EXPECT_EQ(other.exitCode(), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("[  PASSED  ] 1 test.")) << out.toStdString();
+}
+
+// Run only by the test above, in a process of its own.
+TEST_F(GalleryTest, DISABLED_AnotherProcessShowsTheThumbnail) {
+    qputenv("XDG_CACHE_HOME", qgetenv("HOSHI_GALLERY_CACHE"));
+    window = std::make_unique<frmMain>(*fake, qEnvironmentVariable("HOSHI_GALLERY_FOLDER"));
+    AttachScreens(*window);
+    ASSERT_TRUE(window->Form_Load());
+    Press("cmdPic");
+    EXPECT_EQ(Slot(1)->pixmap().size(), QSize(128, 96));
+    EXPECT_TRUE(Near(Colour(Slot(1)), Qt::red));
+}
+
+// A cache that cannot be written (here its folder is a file) is passed over:
+// every picture is shown, and nothing is said.
+TEST_F(GalleryTest, ACacheThatCannotBeWrittenLeavesTheGalleryWhole) {
+    StartWith(3);
+    WriteFile(cacheDir.path() + "/thumbnails", "a file");
+    WritePicture("T1.jpg", Qt::red, "JPG");
+    WritePicture("T3.bmp", Qt::blue, "BMP");
+    Age(Path("T1.jpg"));
+    Age(Path("T3.bmp"));
+    Press("cmdPic");
+    EXPECT_TRUE(Near(Colour(Slot(1)), Qt::red));
+    EXPECT_TRUE(Slot(2)->pixmap().isNull());
+    EXPECT_TRUE(Near(Colour(Slot(3)), Qt::blue));
+    EXPECT_TRUE(fake->dialogs.empty());
 }
 
 }  // namespace

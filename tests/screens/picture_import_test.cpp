@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QComboBox>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
@@ -205,7 +206,7 @@ TEST_F(PictureImportTest, NoFileChosenWarnsAndCopiesNothing) {
 }
 
 // photo.JPG becomes T2.JPG; the gallery is out of date, the panel closes and
-// the preview stays on show.
+// the preview stays on show. The picture's thumbnail is written beside.
 TEST_F(PictureImportTest, ThePictureIsCopiedUnderTheShownTitlesName) {
     StartWith(sjis::Titles(2));
     Find<QScrollBar>("hsbData")->setValue(2);
@@ -220,6 +221,12 @@ TEST_F(PictureImportTest, ThePictureIsCopiedUnderTheShownTitlesName) {
     EXPECT_FALSE(Frame()->isVisible());
     EXPECT_EQ(Screen().pictureSize, QSize(640, 480));
     EXPECT_EQ(ReadFile(QStringLiteral("データ.TXT")), sjis::Titles(2));
+    const QByteArray uri = "file://" + QFile::encodeName(dir.path()) + "/T2.JPG";
+    const QString thumbnail = cacheDir.path() + "/thumbnails/normal/" +
+                              QCryptographicHash::hash(uri, QCryptographicHash::Md5).toHex() +
+                              ".png";
+    for (int waited = 0; waited < 5000 && !QFile::exists(thumbnail); waited += 10) QTest::qWait(10);
+    EXPECT_EQ(QImage(thumbnail, "PNG").text("Thumb::URI"), QString(uri));
 }
 
 // An existing picture of the name (any case) is asked about; Cancel keeps it

@@ -1,11 +1,16 @@
 #include "tests/support/gui_app.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
+#include <QTemporaryDir>
 
 void EnsureGuiApplication() {
     if (QApplication::instance()) return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // No test writes the user's own thumbnails.
+    static QTemporaryDir cache;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache.path()));
     static int argc = 1;
     static char name[] = "tests";
     static char* argv[] = {name, nullptr};

@@ -9,6 +9,8 @@
 void WindowTest::SetUp() {
     EnsureGuiApplication();
     ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(cacheDir.isValid());
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheDir.path()));
 }
 
 void WindowTest::TearDown() {

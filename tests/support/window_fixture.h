@@ -37,7 +37,8 @@ inline QByteArray Titles(int n) {
 }  // namespace sjis
 
 // A fresh working folder per test, the scripted platform, and the window made
-// the way the program makes it.
+// the way the program makes it. The desktop's thumbnails go to a cache folder
+// of the test's own (XDG_CACHE_HOME), never to the user's.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -64,6 +65,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    QTemporaryDir cacheDir;
     std::unique_ptr<FakePlatform> fake = std::make_unique<FakePlatform>();
     std::unique_ptr<frmMain> window;
     bool loaded = false;
