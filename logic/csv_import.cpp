@@ -194,8 +194,7 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         return r;
     };
     if (r.fields[0].isEmpty()) return refuse(ImportRefusal::EmptyTitle, {});
-    if (HasForbiddenCharacter(r.fields[0]))
-        return refuse(ImportRefusal::ForbiddenInTitle, r.fields[0]);
+    if (HasForbiddenCharacter(r.fields[0])) return refuse(ImportRefusal::ForbiddenInTitle, {});
     QString kind = Cell(row, m.kind);
     if (kind.isEmpty()) kind = m.defaultKind.trimmed();
     QList<QString*> texts;
@@ -208,8 +207,7 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         *v = check.text;
     }
     r.kind = kind;
-    if (store::TitleNameTooLong(r.fields[0]))
-        return refuse(ImportRefusal::NameTooLong, r.fields[0]);
+    if (store::TitleNameTooLong(r.fields[0])) return refuse(ImportRefusal::NameTooLong, {});
 
     if (!r.fields[3].isEmpty()) {
         const std::optional<QString> release = ImportReleaseDate(r.fields[3]);
@@ -458,10 +456,10 @@ ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
                 else
                     ++plan.viewingsOverLimit;
             }
-            if (check.refusal) check.detail = title;
         }
         if (check.refusal) {
-            plan.refused.push_back({line, *check.refusal, check.detail});
+            plan.refused.push_back(
+                {line, *check.refusal, Cell(row, mapping.field[0]), check.detail});
             ++plan.refusedBy[static_cast<size_t>(*check.refusal)];
             continue;
         }

@@ -89,7 +89,8 @@ struct ImportViewing {
 struct RefusedRow {
     int line = 0;
     ImportRefusal reason;
-    QString detail;  // the title, or what was wrong
+    QString title;   // the title cell, trimmed
+    QString detail;  // what was wrong with a value; empty for a title refused whole
 };
 
 // What an import would do, computed the same for the preview and the commit.
