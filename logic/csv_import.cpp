@@ -84,12 +84,12 @@ bool IsBlank(const QStringList& row) {
     return row.size() == 1 && row.front().isEmpty();
 }
 
-// Maps full-width digits to ASCII so that "２００４年" reads as a year.
-QString AsciiDigits(QString t) {
-    for (QChar& c : t) {
-        if (c >= u'０' && c <= u'９') c = QChar(u'0' + (c.unicode() - u'０'));
-    }
-    return t;
+// The digit's value, ASCII or full-width ("２００４年" reads as a year); -1
+// for any other character.
+int DigitValue(QChar c) {
+    if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
+    if (c >= u'０' && c <= u'９') return c.unicode() - u'０';
+    return -1;
 }
 
 struct DateParts {
@@ -97,34 +97,59 @@ struct DateParts {
 };
 
 std::optional<DateParts> ReadDate(const QString& raw) {
-    const QString t = AsciiDigits(raw.trimmed());
-    QList<int> parts;
+    const QStringView t = QStringView(raw).trimmed();
+    std::array<int, 3> parts{};
+    std::array<QChar, 3> separators{};
+    int count = 0;
     qsizetype i = 0;
     const qsizetype n = t.size();
-    QString separators;
     while (i < n) {
-        qsizetype start = i;
-        while (i < n && t.at(i).isDigit() && t.at(i).unicode() < 128) ++i;
-        if (i == start) return std::nullopt;
-        parts << QStringView(t).mid(start, i - start).toInt();
-        if (parts.size() == 1 && i - start != 4) return std::nullopt;
-        if (parts.size() > 1 && i - start > 2) return std::nullopt;
-        if (i < n) separators += t.at(i++);
+        if (count == 3) return std::nullopt;
+        const qsizetype start = i;
+        int value = 0;
+        for (int d; i < n && (d = DigitValue(t.at(i))) >= 0; ++i) value = value * 10 + d;
+        const qsizetype digits = i - start;
+        if (digits == 0 || (count == 0 && digits != 4) || (count > 0 && digits > 2)) {
+            return std::nullopt;
+        }
+        parts[count] = value;
+        separators[count++] = i < n ? t.at(i++) : QChar();
     }
-    if (parts.isEmpty() || parts.size() > 3) return std::nullopt;
+    if (count == 0) return std::nullopt;
     // One kind of notation: "-" or "/" between the parts, or 年 月 日 after them.
-    const QString japanese = QStringLiteral("年月日").left(parts.size());
-    const bool kanji = separators == japanese;
-    const bool dashed = separators == QString(parts.size() - 1, u'-');
-    const bool slashed = separators == QString(parts.size() - 1, u'/');
-    if (!kanji && !dashed && !slashed) return std::nullopt;
-    DateParts d{parts[0], parts.size() > 1 ? parts[1] : 0, parts.size() > 2 ? parts[2] : 0};
+    static const QString kanji = QStringLiteral("年月日");
+    bool isKanji = true, isDash = true, isSlash = true;
+    for (int k = 0; k < count; ++k) {
+        const QChar s = separators[k];
+        const bool last = k == count - 1;
+        isKanji = isKanji && s == kanji.at(k);
+        isDash = isDash && (last ? s.isNull() : s == u'-');
+        isSlash = isSlash && (last ? s.isNull() : s == u'/');
+    }
+    if (!isKanji && !isDash && !isSlash) return std::nullopt;
+    DateParts d{parts[0], parts[1], parts[2]};
     if (!QDate::isValid(d.year, d.month ? d.month : 1, d.day ? d.day : 1)) return std::nullopt;
+    if ((count > 1 && d.month == 0) || (count > 2 && d.day == 0)) return std::nullopt;
     return d;
 }
 
-QString Two(int v) {
-    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+// A score cell: a whole number (ASCII or full-width digits, perhaps negative)
+// read directly, anything else as a decimal; nothing when it is no number.
+std::optional<double> ReadScore(const QString& v) {
+    qsizetype i = v.startsWith(u'-') ? 1 : 0;
+    if (i < v.size()) {
+        double value = 0;
+        for (; i < v.size(); ++i) {
+            const int d = DigitValue(v.at(i));
+            if (d < 0) break;
+            value = value * 10 + d;
+        }
+        if (i == v.size()) return v.startsWith(u'-') ? -value : value;
+    }
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok || !std::isfinite(d)) return std::nullopt;
+    return d;
 }
 
 bool IsSet(const QString& v) {
@@ -135,9 +160,31 @@ bool IsSet(const QString& v) {
 }
 
 bool HasForbiddenCharacter(const QString& name) {
-    static const QString forbidden = QStringLiteral("\\/:,;*?\"<>|");
     for (QChar c : name) {
-        if (forbidden.contains(c)) return true;
+        switch (c.unicode()) {
+            case u'\\':
+            case u'/':
+            case u':':
+            case u',':
+            case u';':
+            case u'*':
+            case u'?':
+            case u'"':
+            case u'<':
+            case u'>':
+            case u'|':
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+// A double quote or a line end, which a record's text cannot hold.
+bool HoldsRecordBreak(const QString& text) {
+    for (QChar c : text) {
+        if (c == u'"' || c == u'\r' || c == u'\n') return true;
     }
     return false;
 }
@@ -175,6 +222,8 @@ QString Cell(const QStringList& row, int column) {
     return column >= 0 && column < row.size() ? row[column].trimmed() : QString();
 }
 
+constexpr qsizetype kSurelyFits = 64;
+
 // A row's values as stored, or why it cannot be stored.
 struct RowCheck {
     QStringList fields;
@@ -184,7 +233,7 @@ struct RowCheck {
     int clamped = 0;
 };
 
-RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsViewing) {
+RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsViewing, bool plain) {
     RowCheck r;
     r.fields.reserve(kImportFields);
     for (int f = 0; f < kImportFields; ++f) r.fields << Cell(row, m.field[f]);
@@ -197,17 +246,24 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
     if (HasForbiddenCharacter(r.fields[0])) return refuse(ImportRefusal::ForbiddenInTitle, {});
     QString kind = Cell(row, m.kind);
     if (kind.isEmpty()) kind = m.defaultKind.trimmed();
-    QList<QString*> texts;
-    for (QString& v : r.fields) texts << &v;
-    if (wantsViewing) texts << &kind;
+    std::array<QString*, kImportFields + 1> texts{};
+    for (int f = 0; f < kImportFields; ++f) texts[f] = &r.fields[f];
+    texts[kImportFields] = wantsViewing ? &kind : nullptr;
     for (QString* v : texts) {
+        if (!v) continue;
+        if (plain && v->size() <= store::kMaxRecordText && !HoldsRecordBreak(*v)) {
+            continue;  // stored as it is
+        }
         const store::InputCheck check = store::CheckRecordText(*v);
         if (!check.refused.isEmpty()) return refuse(ImportRefusal::Unstorable, check.warning());
         if (!check.tooLong.isEmpty()) return refuse(ImportRefusal::TooLong, check.tooLong);
         *v = check.text;
     }
     r.kind = kind;
-    if (store::TitleNameTooLong(r.fields[0])) return refuse(ImportRefusal::NameTooLong, {});
+    // A short name fits any file name (three bytes a character at most).
+    if (r.fields[0].size() > kSurelyFits && store::TitleNameTooLong(r.fields[0])) {
+        return refuse(ImportRefusal::NameTooLong, {});
+    }
 
     if (!r.fields[3].isEmpty()) {
         const std::optional<QString> release = ImportReleaseDate(r.fields[3]);
@@ -224,14 +280,19 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
             v = QStringLiteral("0");
             continue;
         }
-        bool ok = false;
-        const double d = AsciiDigits(v).toDouble(&ok);
-        if (!ok || !std::isfinite(d)) return refuse(ImportRefusal::BadValue, v);
+        const std::optional<double> read = ReadScore(v);
+        if (!read) return refuse(ImportRefusal::BadValue, v);
+        const double d = *read;
         const int max = k == 1 ? 100 : 10;
         const long rounded = std::lround(std::clamp(d, -1.0, max + 1.0));
         const int score = static_cast<int>(std::clamp<long>(rounded, 0, max));
-        if (score != rounded || d != std::floor(d)) ++r.clamped;
-        v = QString::number(score);
+        const bool changed = score != rounded || d != std::floor(d);
+        if (changed) ++r.clamped;
+        // A number written as stored stays the same text.
+        if (changed || v.size() > 3 || (v.size() > 1 && v.at(0) == u'0') ||
+            DigitValue(v.at(0)) < 0 || v.at(0) > u'9') {
+            v = QString::number(score);
+        }
     }
     for (int k = 14; k < kImportFields; ++k) {
         r.fields[k] = IsSet(r.fields[k]) ? QStringLiteral("○") : QString();
@@ -282,73 +343,87 @@ store::Status ReadCsv(const QByteArray& bytes, const QString& fileName, CsvTable
     out = {};
     QString text;
     if (store::Status s = Decode(bytes, fileName, text); !s) return s;
+    // One look at the whole text spares one conversion per field.
+    out.plainCp932 = cp932::normalise(text) == text && cp932::encodeInHalves(text).has_value();
     const QChar sep = Separator(text);
+    const QStringView all(text);
     const qsizetype n = text.size();
     QStringList row;
-    QString field;
+    const qsizetype lineEnds = text.count(u'\n') + 1;
+    out.rows.reserve(static_cast<size_t>(lineEnds));
+    out.lines.reserve(static_cast<size_t>(lineEnds));
     int line = 1, rowLine = 1;
-    bool atFieldStart = true;
+    bool headerRead = false;
     auto endRow = [&] {
-        row << field;
-        field.clear();
         if (!IsBlank(row)) {
-            if (out.header.isEmpty() && out.rows.empty() && out.lines.empty()) {
-                out.header = row;
-                out.lines.push_back(rowLine);
+            if (!headerRead) {
+                out.header = std::move(row);
+                headerRead = true;
             } else {
-                out.rows.push_back(row);
+                out.rows.push_back(std::move(row));
                 out.lines.push_back(rowLine);
             }
         }
-        row.clear();
-        atFieldStart = true;
+        row = QStringList();
+        row.reserve(out.header.size());
     };
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (atFieldStart && c == u'"') {
+    qsizetype i = 0;
+    for (;;) {
+        QString field;
+        if (i < n && text.at(i) == u'"') {
             const int quoteLine = line;
-            for (++i;; ++i) {
-                if (i >= n) {
+            qsizetype from = i + 1;
+            for (;;) {
+                const qsizetype q = text.indexOf(u'"', from);
+                if (q < 0) {
                     return store::StoreError{fileName, quoteLine,
                                              QStringLiteral("引用符（\"）が閉じていません")};
                 }
-                const QChar q = text.at(i);
-                if (q == u'"') {
-                    if (i + 1 < n && text.at(i + 1) == u'"') {
-                        field += u'"';
-                        ++i;
-                        continue;
-                    }
-                    break;
+                const QStringView part = all.mid(from, q - from);
+                line += static_cast<int>(part.count(u'\n') + part.count(u'\r') -
+                                         part.count(QStringView(u"\r\n")));
+                field += part;
+                if (q + 1 < n && text.at(q + 1) == u'"') {
+                    field += u'"';
+                    from = q + 2;
+                    continue;
                 }
-                if (q == u'\n' || (q == u'\r' && (i + 1 >= n || text.at(i + 1) != u'\n'))) ++line;
-                field += q;
+                i = q + 1;
+                break;
             }
             // After the closing quote only a separator or the line end may follow.
-            if (i + 1 < n && text.at(i + 1) != sep && text.at(i + 1) != u'\r' &&
-                text.at(i + 1) != u'\n') {
+            if (i < n && text.at(i) != sep && text.at(i) != u'\r' && text.at(i) != u'\n') {
                 return store::StoreError{
                     fileName, line, QStringLiteral("引用符（\"）の後に区切りのない文字があります")};
             }
-            atFieldStart = false;
-        } else if (c == sep) {
-            row << field;
-            field.clear();
-            atFieldStart = true;
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
-            endRow();
-            rowLine = ++line;
         } else {
-            field += c;
-            atFieldStart = false;
+            qsizetype k = i;
+            while (k < n) {
+                const QChar c = text.at(k);
+                if (c == sep || c == u'\r' || c == u'\n') break;
+                ++k;
+            }
+            field = text.mid(i, k - i);
+            i = k;
         }
+        row << std::move(field);
+        if (i >= n) {
+            endRow();
+            break;
+        }
+        if (text.at(i) == sep) {
+            ++i;
+            continue;
+        }
+        if (text.at(i) == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
+        ++i;
+        endRow();
+        rowLine = ++line;
+        if (i >= n) break;
     }
-    if (!field.isEmpty() || !row.isEmpty()) endRow();
-    if (out.header.isEmpty()) {
+    if (!headerRead) {
         return store::StoreError{fileName, 0, QStringLiteral("見出しの行がありません")};
     }
-    out.lines.erase(out.lines.begin());  // the header's
     return store::Status::ok();
 }
 
@@ -380,18 +455,36 @@ ImportMapping PresetMapping(const QStringList& header, const store::Masters& mas
     return m;
 }
 
+namespace {
+
+// "yyyy/MM" or "yyyy/MM/dd", written digit by digit (a tenth of QString::arg's cost).
+QString DateText(int year, int month, int day) {
+    QString t(day ? 10 : 7, Qt::Uninitialized);
+    QChar* c = t.data();
+    for (int k = 3; k >= 0; --k, year /= 10) c[k] = QChar(u'0' + year % 10);
+    c[4] = u'/';
+    c[5] = QChar(u'0' + month / 10);
+    c[6] = QChar(u'0' + month % 10);
+    if (day) {
+        c[7] = u'/';
+        c[8] = QChar(u'0' + day / 10);
+        c[9] = QChar(u'0' + day % 10);
+    }
+    return t;
+}
+
+}  // namespace
+
 std::optional<QString> ImportReleaseDate(const QString& text) {
     const std::optional<DateParts> d = ReadDate(text);
     if (!d) return std::nullopt;
-    QString t = QString::number(d->year) + u'/' + Two(d->month ? d->month : 1);
-    if (d->day) t += u'/' + Two(d->day);
-    return t;
+    return DateText(d->year, d->month ? d->month : 1, d->day);
 }
 
 std::optional<QString> ImportViewingDate(const QString& text) {
     const std::optional<DateParts> d = ReadDate(text);
     if (!d || !d->day) return std::nullopt;
-    return QString::number(d->year) + u'/' + Two(d->month) + u'/' + Two(d->day);
+    return DateText(d->year, d->month, d->day);
 }
 
 QString RefusalText(ImportRefusal reason) {
@@ -434,12 +527,14 @@ ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
     const int viewingRoom = store::kMaxRecords - history.HistoryCount;
     QSet<QString> added;
     added.reserve(static_cast<qsizetype>(table.rows.size()));
+    plan.titles.reserve(std::min<size_t>(table.rows.size(), static_cast<size_t>(room)));
+    if (viewings) plan.viewings.reserve(table.rows.size());
     for (size_t r = 0; r < table.rows.size(); ++r) {
         const QStringList& row = table.rows[r];
         const int line = table.lines[r];
         const std::optional<QString> date =
             viewings ? ImportViewingDate(Cell(row, mapping.date)) : std::nullopt;
-        RowCheck check = CheckRow(row, mapping, date.has_value());
+        RowCheck check = CheckRow(row, mapping, date.has_value(), table.plainCp932);
         const QString& title = check.fields[0];
         if (!check.refusal) {
             if (catalogue.IndexOf(title) > 0) {

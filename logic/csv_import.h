@@ -22,6 +22,8 @@ struct CsvTable {
     QStringList header;
     std::vector<QStringList> rows;
     std::vector<int> lines;
+    // Every character is one CP932 holds as it is.
+    bool plainCp932 = false;
 };
 
 // Reads a CSV file: UTF-8 (with or without a byte-order mark), else CP932,
