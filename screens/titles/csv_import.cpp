@@ -52,7 +52,7 @@ public:
         return names_.value(section - 2);
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role != Qt::DisplayRole || !plan_) return {};
+        if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !plan_) return {};
         const int r = index.row(), c = index.column();
         if (r < shown_) {
             const logic::ImportTitle& t = plan_->titles[static_cast<size_t>(r)];
@@ -182,6 +182,8 @@ void frmCsvImport::Replan() {
     preview_->SetPlan(nullptr);
     plan_ = logic::PlanImport(table_, mapping_, w.catalogue, w.history);
     preview_->SetPlan(&plan_);
+    // Every reason and value whole (the view measures the rows it shows).
+    grdImportPreview_->resizeColumnsToContents();
     lblImportCount_->setText(logic::ImportCountText(plan_));
 }
 
