@@ -220,9 +220,12 @@ void CsvImport::cmdCsvIn_Click() {
         w.Report(store::StoreError{fileName, 0, QStringLiteral("ファイルを開けません")});
         return;
     }
+    p.SetWaitPointer(true);
     const QByteArray bytes = file.readAll();
     logic::CsvTable table;
-    if (!w.Report(logic::ReadCsv(bytes, fileName, table))) return;
+    const store::Status read = logic::ReadCsv(bytes, fileName, table);
+    p.SetWaitPointer(false);
+    if (!w.Report(read)) return;
 
     frmCsvImport dialog(w, table, fileName);
     if (p.ExecDialog(dialog) != QDialog::Accepted) return;

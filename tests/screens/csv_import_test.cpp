@@ -112,6 +112,9 @@ TEST_F(CsvImportScreenTest, AFailedHistoryWriteLeavesBothFilesAsTheyWere) {
     EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("ファイルエラー"));
     EXPECT_TRUE(fake->dialogs[0].text.endsWith(QStringLiteral("。何も取り込んでいません")))
         << fake->dialogs[0].text.toStdString();
+    // The data file was written and put back: its bytes are the first ones,
+    // not the full form a save writes.
+    EXPECT_TRUE(Exists(QStringLiteral("バックアップ_20261208_103000/データ.TXT")));
     EXPECT_EQ(ReadFile(kData), sjis::Titles(1));
     EXPECT_EQ(ReadFile(kHistory), kOldHistory);
     EXPECT_EQ(window->catalogue.TitleCount, 1);
