@@ -612,6 +612,7 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
 
     ImportOutcome outcome = BackUpDataAndHistory(folder, when);
     if (!outcome.status) return {Stopped(outcome.status, untouched), {}};
+    store::Status written;
 
     if (!plan.titles.empty()) {
         store::Catalogue grown = catalogue;
@@ -637,10 +638,13 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
             grown.strSyoyu.push_back(flags);
         }
         grown.TitleCount = static_cast<int>(total);
-        if (store::Status s = grown.SaveTitleData(folder); !s.isWritten()) {
+        store::Status s = grown.SaveTitleData(folder);
+        if (!s.isWritten()) {
             outcome.status = Stopped(s, untouched);
             return outcome;
         }
+        // In place but perhaps not yet safe on the disk: the import stands, with a warning.
+        written = s;
     }
 
     if (!plan.viewings.empty()) {
@@ -649,6 +653,7 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
         for (const ImportViewing& v : plan.viewings)
             viewings.push_back({v.date, v.title, v.content});
         store::Status s = history::MergeViewings(history, folder, std::move(viewings));
+        if (s.isWritten() && !s.isOk()) written = s;
         if (!s.isWritten()) {
             // The data file goes back to its old bytes, so that nothing is half imported.
             if (!plan.titles.empty()) {
@@ -666,6 +671,7 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
             return outcome;
         }
     }
+    outcome.status = written;
     return outcome;
 }
 

@@ -128,7 +128,8 @@ struct ImportOutcome {
 // (named as the new start names its backup), then the data file written once
 // with the new titles at its end, then the history written once with the
 // viewings merged in date order. A failure at any step leaves both files as
-// they were. The caller reloads both.
+// they were. An error marked written means both files are in place and only
+// their safety on the disk is in doubt. The caller reloads both.
 ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catalogue,
                            const history::History& history, store::WorkingFolder& folder,
                            const QDateTime& when);
