@@ -1,5 +1,7 @@
 #include "history/history.h"
 
+#include <algorithm>
+
 #include "store/catalogue.h"
 #include "store/dates.h"
 #include "store/record_file.h"
@@ -215,6 +217,41 @@ store::Status History::insertViewing(store::WorkingFolder& folder, const QString
 
 std::vector<int> History::ViewingsOf(const QString& title) const {
     return byTitle_.value(title);
+}
+
+store::Status MergeViewings(const History& history, store::WorkingFolder& folder,
+                            std::vector<NewViewing> viewings) {
+    if (!history.IsLoaded() || folder.isUnwritable(kHistoryFile)) {
+        return Refuse(QStringLiteral("鑑賞履歴が読み込めていないため、記録できません"));
+    }
+    QByteArray old;
+    bool missing = false;
+    if (store::Status s = folder.read(kHistoryFileRewrite, old, &missing); !s.isOk() && !missing) {
+        return s;
+    }
+    std::vector<Viewing> records;
+    if (store::Status s = ReadViewings(old, records); !s.isOk()) return s;
+    if (records.size() + viewings.size() > static_cast<size_t>(store::kMaxRecords)) {
+        return Refuse(
+            QStringLiteral("鑑賞履歴は%1件までしか記録できません").arg(store::kMaxRecords));
+    }
+    // Equal dates keep the order given, after the records already there.
+    std::stable_sort(viewings.begin(), viewings.end(),
+                     [](const NewViewing& a, const NewViewing& b) { return a.date < b.date; });
+    store::RecordWriter writer(kHistoryFileRewrite);
+    size_t n = 0;
+    for (const Viewing& v : records) {
+        for (; n < viewings.size() && v.date > viewings[n].date; ++n) {
+            WriteViewing(writer, viewings[n].date, viewings[n].title, viewings[n].content);
+        }
+        WriteViewing(writer, v.date, v.title, v.content);
+    }
+    for (; n < viewings.size(); ++n) {
+        WriteViewing(writer, viewings[n].date, viewings[n].title, viewings[n].content);
+    }
+    QByteArray bytes;
+    if (store::Status s = writer.finish(bytes); !s.isOk()) return s;
+    return folder.replaceVia(kHistoryFileRewrite, kHistoryCopyFile, bytes);
 }
 
 QString ShortViewingDate(const QString& date) {

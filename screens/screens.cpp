@@ -10,6 +10,7 @@
 #include "screens/masters/master_screen.h"
 #include "screens/rankings/rank_screen.h"
 #include "screens/search/search_screen.h"
+#include "screens/titles/csv_import.h"
 #include "screens/titles/title_commands.h"
 #include "screens/viewing/history_screen.h"
 #include "window/frm_main.h"
@@ -27,4 +28,5 @@ void AttachScreens(frmMain& window) {
     new RankScreen(window);
     new ListScreens(window);
     new MasterScreen(window);
+    new CsvImport(window);
 }

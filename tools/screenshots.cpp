@@ -3,6 +3,7 @@
 // Dialogs are answered at once (and each is saved as a picture too).
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -50,6 +51,24 @@ public:
         return defaultButton.value_or(Answer::Ok);
     }
     void WaitMilliseconds(qint64) override {}
+
+    // --- bringing a CSV file in: the file given, the dialog pictured over the window ---
+    QString openPath;
+    std::optional<QString> OpenFileName(const QString&, const QString&, const QString&) override {
+        return openPath;
+    }
+    int ExecDialog(QDialog& dialog) override {
+        dialog.show();
+        QApplication::processEvents();
+        Save(&dialog, dialog.objectName());
+        const QString file = QDir(outDir).filePath(QStringLiteral("%1-%2-screen.png")
+                                                       .arg(++shot, 2, 10, QChar('0'))
+                                                       .arg(dialog.objectName()));
+        QGuiApplication::primaryScreen()->grabWindow(0).save(file);
+        std::printf("%s\n", qPrintable(file));
+        dialog.close();
+        return QDialog::Rejected;
+    }
 };
 
 }  // namespace
@@ -147,5 +166,24 @@ int main(int argc, char* argv[]) {
     drop(QEvent::MouseButtonPress, 0);
     drop(QEvent::MouseButtonRelease, 2);
     Save(&window, QStringLiteral("cmdMaster-moved"));
+    // The mapping dialog of a Letterboxd diary.
+    QFile diary(QDir(outDir).filePath(QStringLiteral("diary.csv")));
+    if (diary.open(QIODevice::WriteOnly)) {
+        diary.write(
+            "Date,Name,Year,Letterboxd URI,Rating,Rewatch,Tags,Watched Date\n"
+            "2024-01-03,Perfect Days,2023,https://boxd.it/aaaa,4.5,,,2024-01-02\n"
+            "2024-01-09,\"Godzilla Minus One\",2023,https://boxd.it/bbbb,4,,\"kaiju, "
+            "toho\",2024-01-08\n"
+            "2024-02-11,Perfect Days,2023,https://boxd.it/aaaa,5,Yes,,2024-02-10\n"
+            "2024-02-20,"
+            "\xe5\x8d\x83\xe3\x81\xa8\xe5\x8d\x83\xe5\xb0\x8b\xe3\x81\xae\xe7\xa5\x9e\xe9\x9a\xa0"
+            "\xe3\x81\x97,2001,https://boxd.it/cccc,5,Yes,,2024-02-18\n"
+            ",2019,https://boxd.it/dddd,3,,,2024-03-01\n"
+            "2024-03-05,Drive My Car,2021,https://boxd.it/eeee,4,,,2024-03-04\n");
+        diary.close();
+        platform.openPath = diary.fileName();
+        window.findChild<QPushButton*>("cmdCsvIn")->click();
+        Save(&window, QStringLiteral("cmdMaster-import"));
+    }
     return 0;
 }

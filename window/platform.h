@@ -5,6 +5,7 @@
 #include <QString>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 // Everything modal or environmental the window needs, behind one seam so that
@@ -46,4 +47,18 @@ public:
     // Opens the help document (an HTML file) in the program's viewer; closes it.
     virtual void ShowHelp(const QString& filePath, QWidget* owner) = 0;
     virtual void CloseHelp() = 0;
+
+    // --- bringing a CSV file in ---
+    // A modal open dialog starting in the folder, offering the filter; the
+    // chosen path, nothing when cancelled.
+    virtual std::optional<QString> OpenFileName(const QString& title, const QString& startDir,
+                                                const QString& filter) {
+        (void)title;
+        (void)startDir;
+        (void)filter;
+        return std::nullopt;
+    }
+    // Runs a dialog of the program modally; its result (QDialog::Accepted or
+    // Rejected).
+    virtual int ExecDialog(QDialog& dialog);
 };

@@ -153,3 +153,11 @@ void QtPlatform::ShowHelp(const QString& filePath, QWidget* owner) {
 void QtPlatform::CloseHelp() {
     if (viewer_) viewer_->close();
 }
+
+std::optional<QString> QtPlatform::OpenFileName(const QString& title, const QString& startDir,
+                                                const QString& filter) {
+    const QString path =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), title, startDir, filter);
+    if (path.isEmpty()) return std::nullopt;
+    return path;
+}

@@ -30,6 +30,10 @@ public:
     void ShowHelp(const QString& filePath, QWidget* owner) override;
     void CloseHelp() override;
 
+    // --- bringing a CSV file in ---
+    std::optional<QString> OpenFileName(const QString& title, const QString& startDir,
+                                        const QString& filter) override;
+
     // The viewer window, while it is open.
     QTextBrowser* helpViewer() const { return viewer_; }
 

@@ -22,12 +22,12 @@ QString BackedUp(const QString& folderName) {
 NewStart::NewStart(frmMain& window) : QObject(&window), w(window) {
     // The lower left of the master screen, below its two master groups.
     auto* box = new QGroupBox(QStringLiteral("新規データでスタート"), w.frame("fraMaster"));
-    box->setGeometry(8, 484, 568, 62);
+    box->setGeometry(8, 484, 408, 62);
     auto* cmdSinki = new QPushButton(QStringLiteral("新規"), box);
     cmdSinki->setObjectName("cmdSinki");
     cmdSinki->setGeometry(14, 22, 80, 30);
     auto* caption = new QLabel(QStringLiteral("現在のデータを削除し新規にスタートします。"), box);
-    caption->setGeometry(108, 26, 440, 22);
+    caption->setGeometry(104, 26, 296, 22);
     connect(cmdSinki, &QPushButton::clicked, this, [this] { cmdSinki_Click(); });
 
     // No size, and out of the tab order: it is never reached by the user.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
+
 FakePlatform::~FakePlatform() {
     EXPECT_TRUE(answers_.empty()) << answers_.size()
                                   << " announced message box answer(s) were never asked for";
@@ -9,6 +11,8 @@ FakePlatform::~FakePlatform() {
                                  << " announced input box answer(s) were never asked for";
     EXPECT_TRUE(saves_.empty()) << saves_.size()
                                 << " announced save dialog answer(s) were never asked for";
+    EXPECT_TRUE(opens_.empty()) << opens_.size()
+                                << " announced open dialog answer(s) were never asked for";
 }
 
 Platform::Answer FakePlatform::MessageBox(const QString& text, const QString& title, Icon icon,
@@ -65,4 +69,28 @@ std::optional<QString> FakePlatform::SaveFileName(const QString& title, const QS
     saves_.pop_front();
     if (cancelled) return std::nullopt;
     return path;
+}
+
+std::optional<QString> FakePlatform::OpenFileName(const QString& title, const QString& startDir,
+                                                  const QString& filter) {
+    openDialogs.push_back({title, startDir, filter});
+    if (opens_.empty()) {
+        ADD_FAILURE() << "unexpected open dialog: " << title.toStdString();
+        return std::nullopt;
+    }
+    const bool cancelled = !opens_.front().has_value();
+    QString path = cancelled ? QString() : *opens_.front();
+    opens_.pop_front();
+    if (cancelled) return std::nullopt;
+    return path;
+}
+
+int FakePlatform::ExecDialog(QDialog& dialog) {
+    if (!onExecDialog) {
+        ADD_FAILURE() << "unexpected dialog: " << dialog.objectName().toStdString();
+        return QDialog::Rejected;
+    }
+    dialog.setResult(QDialog::Rejected);
+    onExecDialog(dialog);
+    return dialog.result();
 }

@@ -74,8 +74,20 @@ public:
     void ShowHelp(const QString& filePath, QWidget*) override { helpShown.push_back(filePath); }
     void CloseHelp() override { ++helpClosed; }
 
+    // --- bringing a CSV file in ---
+    // The path the next open dialog returns (nothing: cancel).
+    void OpenAs(std::optional<QString> path) { opens_.push_back(std::move(path)); }
+    std::vector<SaveDialog> openDialogs;  // title, start folder, filter
+    // Plays the user of a dialog of the program (sets its controls, clicks a
+    // button); without it a dialog fails the test.
+    std::function<void(QDialog&)> onExecDialog;
+    std::optional<QString> OpenFileName(const QString& title, const QString& startDir,
+                                        const QString& filter) override;
+    int ExecDialog(QDialog& dialog) override;
+
 private:
     std::deque<Platform::Answer> answers_;
     std::deque<std::optional<QString>> inputs_;
     std::deque<std::optional<QString>> saves_;
+    std::deque<std::optional<QString>> opens_;
 };

@@ -1,0 +1,678 @@
+#include "logic/csv_import.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <cmath>
+
+#include "logic/new_start.h"
+#include "store/cp932.h"
+#include "store/file_ops.h"
+#include "store/record_file.h"
+#include "store/side_files.h"
+#include "store/text_check.h"
+
+namespace logic {
+namespace {
+
+// Offset of the first byte that is not well-formed UTF-8, or -1.
+qsizetype FirstBadUtf8(const QByteArray& b) {
+    const qsizetype n = b.size();
+    for (qsizetype i = 0; i < n;) {
+        const auto c = static_cast<unsigned char>(b[i]);
+        int extra = 0;
+        unsigned int min = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1, min = 0x80;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2, min = 0x800;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3, min = 0x10000;
+        } else {
+            return i;
+        }
+        unsigned int cp = c & (0x3F >> extra);
+        for (int k = 1; k <= extra; ++k) {
+            if (i + k >= n) return i;
+            const auto t = static_cast<unsigned char>(b[i + k]);
+            if ((t & 0xC0) != 0x80) return i;
+            cp = (cp << 6) | (t & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return i;
+        i += extra + 1;
+    }
+    return -1;
+}
+
+int LineAt(const QByteArray& b, qsizetype offset) {
+    return static_cast<int>(QByteArrayView(b).first(offset).count('\n')) + 1;
+}
+
+store::Status Decode(const QByteArray& raw, const QString& fileName, QString& text) {
+    const bool bom = raw.startsWith("\xEF\xBB\xBF");
+    const QByteArray bytes = bom ? raw.mid(3) : raw;
+    const qsizetype badUtf8 = FirstBadUtf8(bytes);
+    if (badUtf8 < 0) {
+        text = QString::fromUtf8(bytes);
+        return store::Status::ok();
+    }
+    qsizetype badCp932 = -1;
+    if (!bom) {
+        if (std::optional<QString> t = cp932::decode(bytes, &badCp932)) {
+            text = *t;
+            return store::Status::ok();
+        }
+    }
+    // The encoding that reads further is the file's: its first fault is the bad line.
+    const qsizetype bad = std::max(badUtf8, badCp932);
+    return store::StoreError{fileName, LineAt(bytes, bad),
+                             QStringLiteral("文字コードが UTF-8 とも Shift_JIS とも読めません")};
+}
+
+QChar Separator(const QString& text) {
+    qsizetype end = text.indexOf(u'\n');
+    const QStringView first = QStringView(text).first(end < 0 ? text.size() : end);
+    return first.count(u'\t') > first.count(u',') ? u'\t' : u',';
+}
+
+bool IsBlank(const QStringList& row) {
+    return row.size() == 1 && row.front().isEmpty();
+}
+
+// The digit's value, ASCII or full-width ("２００４年" reads as a year); -1
+// for any other character.
+int DigitValue(QChar c) {
+    if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
+    if (c >= u'０' && c <= u'９') return c.unicode() - u'０';
+    return -1;
+}
+
+struct DateParts {
+    int year = 0, month = 0, day = 0;  // 0: not given
+};
+
+std::optional<DateParts> ReadDate(const QString& raw) {
+    const QStringView t = QStringView(raw).trimmed();
+    std::array<int, 3> parts{};
+    std::array<QChar, 3> separators{};
+    int count = 0;
+    qsizetype i = 0;
+    const qsizetype n = t.size();
+    while (i < n) {
+        if (count == 3) return std::nullopt;
+        const qsizetype start = i;
+        int value = 0;
+        for (int d; i < n && (d = DigitValue(t.at(i))) >= 0; ++i) value = value * 10 + d;
+        const qsizetype digits = i - start;
+        if (digits == 0 || (count == 0 && digits != 4) || (count > 0 && digits > 2)) {
+            return std::nullopt;
+        }
+        parts[count] = value;
+        separators[count++] = i < n ? t.at(i++) : QChar();
+    }
+    if (count == 0) return std::nullopt;
+    // One kind of notation: "-" or "/" between the parts, or 年 月 日 after them.
+    static const QString kanji = QStringLiteral("年月日");
+    bool isKanji = true, isDash = true, isSlash = true;
+    for (int k = 0; k < count; ++k) {
+        const QChar s = separators[k];
+        const bool last = k == count - 1;
+        isKanji = isKanji && s == kanji.at(k);
+        isDash = isDash && (last ? s.isNull() : s == u'-');
+        isSlash = isSlash && (last ? s.isNull() : s == u'/');
+    }
+    if (!isKanji && !isDash && !isSlash) return std::nullopt;
+    DateParts d{parts[0], parts[1], parts[2]};
+    if (!QDate::isValid(d.year, d.month ? d.month : 1, d.day ? d.day : 1)) return std::nullopt;
+    if ((count > 1 && d.month == 0) || (count > 2 && d.day == 0)) return std::nullopt;
+    return d;
+}
+
+// A score cell: a whole number (ASCII or full-width digits, perhaps negative)
+// read directly, anything else as a decimal; nothing when it is no number.
+std::optional<double> ReadScore(const QString& v) {
+    qsizetype i = v.startsWith(u'-') ? 1 : 0;
+    if (i < v.size()) {
+        double value = 0;
+        for (; i < v.size(); ++i) {
+            const int d = DigitValue(v.at(i));
+            if (d < 0) break;
+            value = value * 10 + d;
+        }
+        if (i == v.size()) return v.startsWith(u'-') ? -value : value;
+    }
+    bool ok = false;
+    const double d = v.toDouble(&ok);
+    if (!ok || !std::isfinite(d)) return std::nullopt;
+    return d;
+}
+
+bool IsSet(const QString& v) {
+    static const QStringList set = {QStringLiteral("○"), QStringLiteral("1"),
+                                    QStringLiteral("true"), QStringLiteral("yes"),
+                                    QStringLiteral("有")};
+    return set.contains(v, Qt::CaseInsensitive);
+}
+
+bool HasForbiddenCharacter(const QString& name) {
+    for (QChar c : name) {
+        switch (c.unicode()) {
+            case u'\\':
+            case u'/':
+            case u':':
+            case u',':
+            case u';':
+            case u'*':
+            case u'?':
+            case u'"':
+            case u'<':
+            case u'>':
+            case u'|':
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
+// A double quote or a line end, which a record's text cannot hold.
+bool HoldsRecordBreak(const QString& text) {
+    for (QChar c : text) {
+        if (c == u'"' || c == u'\r' || c == u'\n') return true;
+    }
+    return false;
+}
+
+// The header names each field answers to, compared ignoring case.
+const std::array<QStringList, 7>& FixedNames() {
+    static const std::array<QStringList, 7> names = {
+        QStringList{QStringLiteral("タイトル"), QStringLiteral("タイトル名"),
+                    QStringLiteral("題名"), QStringLiteral("Title"), QStringLiteral("Name")},
+        QStringList{QStringLiteral("監督"), QStringLiteral("Director"),
+                    QStringLiteral("Directors")},
+        QStringList{QStringLiteral("主演"), QStringLiteral("Cast"), QStringLiteral("Actor"),
+                    QStringLiteral("Starring")},
+        QStringList{QStringLiteral("公開日"), QStringLiteral("公開年月"), QStringLiteral("公開年"),
+                    QStringLiteral("Year"), QStringLiteral("Release Date")},
+        QStringList{QStringLiteral("国"), QStringLiteral("製作国"), QStringLiteral("Country"),
+                    QStringLiteral("Nationality")},
+        QStringList{QStringLiteral("ジャンル"), QStringLiteral("Genre"), QStringLiteral("Genres")},
+        QStringList{QStringLiteral("評"), QStringLiteral("評価")},
+    };
+    return names;
+}
+
+int ColumnOf(const QStringList& header, const QStringList& names, const QSet<int>& taken) {
+    for (int c = 0; c < header.size(); ++c) {
+        if (taken.contains(c)) continue;
+        for (const QString& n : names) {
+            if (!n.isEmpty() && header[c].trimmed().compare(n, Qt::CaseInsensitive) == 0) return c;
+        }
+    }
+    return -1;
+}
+
+QString Cell(const QStringList& row, int column) {
+    return column >= 0 && column < row.size() ? row[column].trimmed() : QString();
+}
+
+constexpr qsizetype kSurelyFits = 64;
+
+// A row's values as stored, or why it cannot be stored.
+struct RowCheck {
+    QStringList fields;
+    QString kind;
+    std::optional<ImportRefusal> refusal;
+    QString detail;
+    int clamped = 0;
+};
+
+RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsViewing, bool plain) {
+    RowCheck r;
+    r.fields.reserve(kImportFields);
+    for (int f = 0; f < kImportFields; ++f) r.fields << Cell(row, m.field[f]);
+    auto refuse = [&r](ImportRefusal why, QString detail) {
+        r.refusal = why;
+        r.detail = std::move(detail);
+        return r;
+    };
+    if (r.fields[0].isEmpty()) return refuse(ImportRefusal::EmptyTitle, {});
+    if (HasForbiddenCharacter(r.fields[0])) return refuse(ImportRefusal::ForbiddenInTitle, {});
+    QString kind = Cell(row, m.kind);
+    if (kind.isEmpty()) kind = m.defaultKind.trimmed();
+    std::array<QString*, kImportFields + 1> texts{};
+    for (int f = 0; f < kImportFields; ++f) texts[f] = &r.fields[f];
+    texts[kImportFields] = wantsViewing ? &kind : nullptr;
+    for (QString* v : texts) {
+        if (!v) continue;
+        if (plain && v->size() <= store::kMaxRecordText && !HoldsRecordBreak(*v)) {
+            continue;  // stored as it is
+        }
+        const store::InputCheck check = store::CheckRecordText(*v);
+        if (!check.refused.isEmpty()) return refuse(ImportRefusal::Unstorable, check.warning());
+        if (!check.tooLong.isEmpty()) return refuse(ImportRefusal::TooLong, check.tooLong);
+        *v = check.text;
+    }
+    r.kind = kind;
+    // A short name fits any file name (three bytes a character at most).
+    if (r.fields[0].size() > kSurelyFits && store::TitleNameTooLong(r.fields[0])) {
+        return refuse(ImportRefusal::NameTooLong, {});
+    }
+
+    if (!r.fields[3].isEmpty()) {
+        const std::optional<QString> release = ImportReleaseDate(r.fields[3]);
+        if (!release) return refuse(ImportRefusal::BadValue, r.fields[3]);
+        r.fields[3] = *release;
+    }
+    const QString& rating = r.fields[6];
+    if (!rating.isEmpty() && rating != u"◎" && rating != u"○" && rating != u"△") {
+        return refuse(ImportRefusal::BadValue, rating);
+    }
+    for (int k = 1; k <= 7; ++k) {
+        QString& v = r.fields[6 + k];
+        if (v.isEmpty()) {
+            v = QStringLiteral("0");
+            continue;
+        }
+        const std::optional<double> read = ReadScore(v);
+        if (!read) return refuse(ImportRefusal::BadValue, v);
+        const double d = *read;
+        const int max = k == 1 ? 100 : 10;
+        const long rounded = std::lround(std::clamp(d, -1.0, max + 1.0));
+        const int score = static_cast<int>(std::clamp<long>(rounded, 0, max));
+        const bool changed = score != rounded || d != std::floor(d);
+        if (changed) ++r.clamped;
+        // A number written as stored stays the same text.
+        if (changed || v.size() > 3 || (v.size() > 1 && v.at(0) == u'0') ||
+            DigitValue(v.at(0)) < 0 || v.at(0) > u'9') {
+            v = QString::number(score);
+        }
+    }
+    for (int k = 14; k < kImportFields; ++k) {
+        r.fields[k] = IsSet(r.fields[k]) ? QStringLiteral("○") : QString();
+    }
+    return r;
+}
+
+// The backup of the two files the import writes, made the way the new start
+// makes its own: a new folder named after the moment, the files copied, the
+// copies synced; nothing of it left when it fails.
+ImportOutcome BackUpDataAndHistory(store::WorkingFolder& folder, const QDateTime& when) {
+    const QStringList files = folder.present({store::kDataFile, history::kHistoryFile});
+    const QString base = BackupFolderName(when);
+    QString folderName = base;
+    const QDir working(folder.path());
+    for (int k = 2; !working.mkdir(folderName); ++k) {
+        if (!QFileInfo::exists(working.filePath(folderName)) || k > 99) {
+            return {store::StoreError{folderName, 0,
+                                      QStringLiteral("バックアップ用のフォルダを作れません")},
+                    {}};
+        }
+        folderName = base + QStringLiteral("_") + QString::number(k);
+    }
+    const QString target = working.filePath(folderName);
+    store::Status status;
+    for (const QString& source : folder.resolveAll(files)) {
+        status = store::CopyNewFile(source, target + u'/' + QFileInfo(source).fileName());
+        if (!status) break;
+    }
+    if (status) status = store::SyncFileSystem(target);
+    if (!status) {
+        QDir(target).removeRecursively();
+        return {status, {}};
+    }
+    return {store::Status::ok(), folderName};
+}
+
+store::Status Stopped(const store::Status& s, const QString& what) {
+    store::StoreError e = s.error();
+    e.reason += QStringLiteral("。") + what;
+    e.written = false;
+    return e;
+}
+
+}  // namespace
+
+store::Status ReadCsv(const QByteArray& bytes, const QString& fileName, CsvTable& out) {
+    out = {};
+    QString text;
+    if (store::Status s = Decode(bytes, fileName, text); !s) return s;
+    // One look at the whole text spares one conversion per field.
+    out.plainCp932 = cp932::normalise(text) == text && cp932::encodeInHalves(text).has_value();
+    const QChar sep = Separator(text);
+    const QStringView all(text);
+    const qsizetype n = text.size();
+    QStringList row;
+    const qsizetype lineEnds = text.count(u'\n') + 1;
+    out.rows.reserve(static_cast<size_t>(lineEnds));
+    out.lines.reserve(static_cast<size_t>(lineEnds));
+    int line = 1, rowLine = 1;
+    bool headerRead = false;
+    auto endRow = [&] {
+        if (!IsBlank(row)) {
+            if (!headerRead) {
+                out.header = std::move(row);
+                headerRead = true;
+            } else {
+                out.rows.push_back(std::move(row));
+                out.lines.push_back(rowLine);
+            }
+        }
+        row = QStringList();
+        row.reserve(out.header.size());
+    };
+    qsizetype i = 0;
+    for (;;) {
+        QString field;
+        if (i < n && text.at(i) == u'"') {
+            const int quoteLine = line;
+            qsizetype from = i + 1;
+            for (;;) {
+                const qsizetype q = text.indexOf(u'"', from);
+                if (q < 0) {
+                    return store::StoreError{fileName, quoteLine,
+                                             QStringLiteral("引用符（\"）が閉じていません")};
+                }
+                const QStringView part = all.mid(from, q - from);
+                line += static_cast<int>(part.count(u'\n') + part.count(u'\r') -
+                                         part.count(QStringView(u"\r\n")));
+                field += part;
+                if (q + 1 < n && text.at(q + 1) == u'"') {
+                    field += u'"';
+                    from = q + 2;
+                    continue;
+                }
+                i = q + 1;
+                break;
+            }
+            // After the closing quote only a separator or the line end may follow.
+            if (i < n && text.at(i) != sep && text.at(i) != u'\r' && text.at(i) != u'\n') {
+                return store::StoreError{
+                    fileName, line, QStringLiteral("引用符（\"）の後に区切りのない文字があります")};
+            }
+        } else {
+            qsizetype k = i;
+            while (k < n) {
+                const QChar c = text.at(k);
+                if (c == sep || c == u'\r' || c == u'\n') break;
+                ++k;
+            }
+            field = text.mid(i, k - i);
+            i = k;
+        }
+        row << std::move(field);
+        if (i >= n) {
+            endRow();
+            break;
+        }
+        if (text.at(i) == sep) {
+            ++i;
+            continue;
+        }
+        if (text.at(i) == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
+        ++i;
+        endRow();
+        rowLine = ++line;
+        if (i >= n) break;
+    }
+    if (!headerRead) {
+        return store::StoreError{fileName, 0, QStringLiteral("見出しの行がありません")};
+    }
+    return store::Status::ok();
+}
+
+QStringList ImportFieldNames(const store::Masters& masters) {
+    QStringList names = {QStringLiteral("タイトル"), QStringLiteral("監督"),
+                         QStringLiteral("主演"),     QStringLiteral("公開日"),
+                         QStringLiteral("国"),       QStringLiteral("ジャンル"),
+                         QStringLiteral("評")};
+    for (int k = 1; k <= 7; ++k) names << masters.strHyoukaKoumoku[k];
+    for (int k = 1; k <= 4; ++k) names << masters.strSyoyuKoumoku[k];
+    return names;
+}
+
+ImportMapping PresetMapping(const QStringList& header, const store::Masters& masters) {
+    ImportMapping m;
+    QSet<int> taken;
+    auto take = [&](const QStringList& names) {
+        const int c = ColumnOf(header, names, taken);
+        if (c >= 0) taken.insert(c);
+        return c;
+    };
+    // The viewing date first: Letterboxd's "Date" is the day of logging.
+    m.date =
+        take({QStringLiteral("Watched Date"), QStringLiteral("鑑賞日"), QStringLiteral("日付")});
+    m.kind = take({QStringLiteral("鑑賞内容")});
+    for (int f = 0; f < 7; ++f) m.field[f] = take(FixedNames()[f]);
+    for (int k = 1; k <= 7; ++k) m.field[6 + k] = take({masters.strHyoukaKoumoku[k]});
+    for (int k = 1; k <= 4; ++k) m.field[13 + k] = take({masters.strSyoyuKoumoku[k]});
+    return m;
+}
+
+namespace {
+
+// "yyyy/MM" or "yyyy/MM/dd", written digit by digit (a tenth of QString::arg's cost).
+QString DateText(int year, int month, int day) {
+    QString t(day ? 10 : 7, Qt::Uninitialized);
+    QChar* c = t.data();
+    for (int k = 3; k >= 0; --k, year /= 10) c[k] = QChar(u'0' + year % 10);
+    c[4] = u'/';
+    c[5] = QChar(u'0' + month / 10);
+    c[6] = QChar(u'0' + month % 10);
+    if (day) {
+        c[7] = u'/';
+        c[8] = QChar(u'0' + day / 10);
+        c[9] = QChar(u'0' + day % 10);
+    }
+    return t;
+}
+
+}  // namespace
+
+std::optional<QString> ImportReleaseDate(const QString& text) {
+    const std::optional<DateParts> d = ReadDate(text);
+    if (!d) return std::nullopt;
+    return DateText(d->year, d->month ? d->month : 1, d->day);
+}
+
+std::optional<QString> ImportViewingDate(const QString& text) {
+    const std::optional<DateParts> d = ReadDate(text);
+    if (!d || !d->day) return std::nullopt;
+    return DateText(d->year, d->month, d->day);
+}
+
+QString RefusalText(ImportRefusal reason) {
+    switch (reason) {
+        case ImportRefusal::EmptyTitle:
+            return QStringLiteral("タイトルが空");
+        case ImportRefusal::ForbiddenInTitle:
+            return QStringLiteral("タイトルに使えない文字");
+        case ImportRefusal::Unstorable:
+            return QStringLiteral("保存できない文字");
+        case ImportRefusal::TooLong:
+            return QStringLiteral("%1 文字を超える項目").arg(store::kMaxRecordText);
+        case ImportRefusal::NameTooLong:
+            return QStringLiteral("ファイル名にできない長さのタイトル");
+        case ImportRefusal::BadValue:
+            return QStringLiteral("読めない公開日・評・点数");
+        case ImportRefusal::InCatalogue:
+            return QStringLiteral("登録済みのタイトル");
+        case ImportRefusal::Repeated:
+            return QStringLiteral("ファイル内で重複するタイトル");
+        case ImportRefusal::OverLimit:
+            return QStringLiteral("上限 %1 件を超えるタイトル").arg(store::kMaxRecords);
+    }
+    return {};
+}
+
+ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
+                      const store::Catalogue& catalogue, const history::History& history) {
+    ImportPlan plan;
+    if (mapping.field[0] < 0) {
+        plan.mappingError = QStringLiteral("タイトルにする列を選んでください");
+        return plan;
+    }
+    if (mapping.date >= 0 && mapping.defaultKind.trimmed().isEmpty()) {
+        plan.mappingError = QStringLiteral("鑑賞内容の既定値を入力してください");
+        return plan;
+    }
+    const bool viewings = mapping.date >= 0;
+    const int room = store::kMaxRecords - catalogue.TitleCount;
+    const int viewingRoom = store::kMaxRecords - history.HistoryCount;
+    QSet<QString> added;
+    added.reserve(static_cast<qsizetype>(table.rows.size()));
+    plan.titles.reserve(std::min<size_t>(table.rows.size(), static_cast<size_t>(room)));
+    if (viewings) plan.viewings.reserve(table.rows.size());
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+        const QStringList& row = table.rows[r];
+        const int line = table.lines[r];
+        const std::optional<QString> date =
+            viewings ? ImportViewingDate(Cell(row, mapping.date)) : std::nullopt;
+        RowCheck check = CheckRow(row, mapping, date.has_value(), table.plainCp932);
+        const QString& title = check.fields[0];
+        if (!check.refusal) {
+            if (catalogue.IndexOf(title) > 0) {
+                check.refusal = ImportRefusal::InCatalogue;
+            } else if (added.contains(title)) {
+                check.refusal = ImportRefusal::Repeated;
+            } else if (static_cast<int>(plan.titles.size()) >= room) {
+                check.refusal = ImportRefusal::OverLimit;
+            }
+            const bool known = check.refusal != ImportRefusal::OverLimit;
+            if (date && known) {
+                if (static_cast<int>(plan.viewings.size()) < viewingRoom)
+                    plan.viewings.push_back({line, *date, title, check.kind});
+                else
+                    ++plan.viewingsOverLimit;
+            }
+        }
+        if (check.refusal) {
+            plan.refused.push_back(
+                {line, *check.refusal, Cell(row, mapping.field[0]), check.detail});
+            ++plan.refusedBy[static_cast<size_t>(*check.refusal)];
+            continue;
+        }
+        plan.clampedScores += check.clamped;
+        added.insert(title);
+        plan.titles.push_back({line, std::move(check.fields)});
+    }
+    return plan;
+}
+
+QString ImportCountText(const ImportPlan& plan) {
+    if (!plan.mappingError.isEmpty()) return plan.mappingError;
+    QString text = QStringLiteral("追加するタイトル：%1 件　取り込まない行：%2 件")
+                       .arg(plan.titles.size())
+                       .arg(plan.refused.size());
+    QStringList reasons;
+    for (int k = 0; k < kImportRefusals; ++k) {
+        if (plan.refusedBy[static_cast<size_t>(k)] > 0) {
+            reasons << RefusalText(static_cast<ImportRefusal>(k)) + QStringLiteral(" ") +
+                           QString::number(plan.refusedBy[static_cast<size_t>(k)]);
+        }
+    }
+    if (!reasons.isEmpty())
+        text += QStringLiteral("（") + reasons.join(QStringLiteral("、")) + u'）';
+    text += QStringLiteral("　追加する鑑賞記録：%1 件").arg(plan.viewings.size());
+    if (plan.viewingsOverLimit > 0) {
+        text += QStringLiteral("（上限を超える %1 件は記録しません）").arg(plan.viewingsOverLimit);
+    }
+    if (plan.clampedScores > 0) {
+        text += QStringLiteral("　範囲に合わせた点数：%1 件").arg(plan.clampedScores);
+    }
+    return text;
+}
+
+ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catalogue,
+                           const history::History& history, store::WorkingFolder& folder,
+                           const QDateTime& when) {
+    const QString untouched = QStringLiteral("何も取り込んでいません");
+    if (!plan.mappingError.isEmpty()) {
+        return {store::StoreError{QString(), 0, plan.mappingError}, {}};
+    }
+    if (!catalogue.IsLoaded() || folder.isUnwritable(store::kDataFile) || !history.IsLoaded() ||
+        folder.isUnwritable(history::kHistoryFile)) {
+        return {
+            store::StoreError{store::kDataFile, 0,
+                              QStringLiteral("読み込みに失敗したファイルがあるため") + untouched},
+            {}};
+    }
+    QByteArray oldData;
+    bool dataMissing = false;
+    if (store::Status s = folder.read(store::kDataFile, oldData, &dataMissing);
+        !s && !dataMissing) {
+        return {Stopped(s, untouched), {}};
+    }
+
+    ImportOutcome outcome = BackUpDataAndHistory(folder, when);
+    if (!outcome.status) return {Stopped(outcome.status, untouched), {}};
+    store::Status written;
+
+    if (!plan.titles.empty()) {
+        store::Catalogue grown = catalogue;
+        const size_t total = static_cast<size_t>(catalogue.TitleCount) + plan.titles.size();
+        for (auto* v : {&grown.strDaimei, &grown.strKantoku, &grown.strSyuen, &grown.strNengetu,
+                        &grown.strKuni, &grown.strJanru, &grown.strHyouka}) {
+            v->reserve(total + 1);
+        }
+        for (const ImportTitle& t : plan.titles) {
+            const QStringList& f = t.fields;
+            grown.strDaimei.push_back(f[0]);
+            grown.strKantoku.push_back(f[1]);
+            grown.strSyuen.push_back(f[2]);
+            grown.strNengetu.push_back(f[3]);
+            grown.strKuni.push_back(f[4]);
+            grown.strJanru.push_back(f[5]);
+            grown.strHyouka.push_back(f[6]);
+            std::array<qint16, 8> scores{};
+            for (int k = 1; k <= 7; ++k) scores[k] = static_cast<qint16>(f[6 + k].toInt());
+            grown.intTensu.push_back(scores);
+            std::array<QString, 5> flags;
+            for (int k = 1; k <= 4; ++k) flags[k] = f[13 + k];
+            grown.strSyoyu.push_back(flags);
+        }
+        grown.TitleCount = static_cast<int>(total);
+        store::Status s = grown.SaveTitleData(folder);
+        if (!s.isWritten()) {
+            outcome.status = Stopped(s, untouched);
+            return outcome;
+        }
+        // In place but perhaps not yet safe on the disk: the import stands, with a warning.
+        written = s;
+    }
+
+    if (!plan.viewings.empty()) {
+        std::vector<history::NewViewing> viewings;
+        viewings.reserve(plan.viewings.size());
+        for (const ImportViewing& v : plan.viewings)
+            viewings.push_back({v.date, v.title, v.content});
+        store::Status s = history::MergeViewings(history, folder, std::move(viewings));
+        if (s.isWritten() && !s.isOk()) written = s;
+        if (!s.isWritten()) {
+            // The data file goes back to its old bytes, so that nothing is half imported.
+            if (!plan.titles.empty()) {
+                store::Status back = dataMissing ? folder.remove(store::kDataFile)
+                                                 : folder.replace(store::kDataFile, oldData);
+                if (!back.isWritten()) {
+                    outcome.status = Stopped(
+                        s, QStringLiteral("タイトルは追加されたままです。バックアップの「%1」"
+                                          "フォルダから元に戻せます")
+                               .arg(outcome.backupFolder));
+                    return outcome;
+                }
+            }
+            outcome.status = Stopped(s, untouched);
+            return outcome;
+        }
+    }
+    outcome.status = written;
+    return outcome;
+}
+
+}  // namespace logic

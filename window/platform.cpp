@@ -1,0 +1,7 @@
+#include "window/platform.h"
+
+#include <QDialog>
+
+int Platform::ExecDialog(QDialog& dialog) {
+    return dialog.exec();
+}
