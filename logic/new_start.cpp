@@ -25,7 +25,11 @@ QStringList FilesOfTitles(const store::Catalogue& catalogue, const store::Workin
         const QString& title = catalogue.strDaimei[static_cast<size_t>(i)];
         for (const char* ending : kTitleFileEndings) {
             QString name = title + QLatin1StringView(ending);
-            if (!IsKeptForSomethingElse(name)) names << std::move(name);
+            // Only a text file can spell one of the program's own.
+            if (ending[1] == 't' || ending[1] == 'T') {
+                if (IsKeptForSomethingElse(name)) continue;
+            }
+            names << std::move(name);
         }
     }
     return folder.presentEntries(names);

@@ -160,11 +160,12 @@ QStringList WorkingFolder::presentEntries(const QStringList& names) const {
     QStringList entries;
     entries.reserve(names.size());
     QSet<QString> taken;
+    taken.reserve(names.size());
     for (const QString& name : names) {
         if (!isSafeName(name)) continue;
-        const QString key = name.toCaseFolded();
-        if (!listing_.contains(key)) continue;
-        QString entry = listedEntry(name, key);
+        auto it = listing_.constFind(name.toCaseFolded());
+        if (it == listing_.constEnd() || it->isEmpty()) continue;
+        QString entry = it->contains(name) ? name : *std::min_element(it->begin(), it->end());
         if (taken.contains(entry)) continue;
         taken.insert(entry);
         entries << std::move(entry);
