@@ -50,6 +50,8 @@ public:
             return !cancelled_;
         }
         lastTurn_ = now;
+        // Escape hides a dialog without a cancel button; the clearing goes on.
+        if (!dialog_->isVisible()) dialog_->show();
         dialog_->setMaximum(total);
         dialog_->setValue(done);
         if (numbered_) {
