@@ -15,8 +15,9 @@ namespace {
 
 const char* const kTitleFileEndings[] = {".TXT", ".txt", ".jpg", ".bmp", ".gif"};
 
-// The files of the titles that are there: both spellings of the text file
-// (which a case-sensitive folder can hold) and the three kinds of picture.
+// The entries of the titles' files that are there: both spellings of the
+// text file (which a case-sensitive folder can hold) and the three kinds of
+// picture.
 QStringList FilesOfTitles(const store::Catalogue& catalogue, const store::WorkingFolder& folder) {
     QStringList names;
     names.reserve(catalogue.TitleCount * int(std::size(kTitleFileEndings)));
@@ -24,10 +25,14 @@ QStringList FilesOfTitles(const store::Catalogue& catalogue, const store::Workin
         const QString& title = catalogue.strDaimei[static_cast<size_t>(i)];
         for (const char* ending : kTitleFileEndings) {
             QString name = title + QLatin1StringView(ending);
-            if (!IsKeptForSomethingElse(name)) names << std::move(name);
+            // Only a text file can spell one of the program's own.
+            if (ending[1] == 't' || ending[1] == 'T') {
+                if (IsKeptForSomethingElse(name)) continue;
+            }
+            names << std::move(name);
         }
     }
-    return folder.present(names);
+    return folder.presentEntries(names);
 }
 
 QStringList SideTextFiles(const store::WorkingFolder& folder) {
@@ -42,8 +47,10 @@ QStringList SideTextFiles(const store::WorkingFolder& folder) {
 // Deletes the files and syncs the folder once: a sync for each of many
 // thousand files made the clearing take minutes. A file that cannot be deleted
 // is passed over.
-void DeleteFiles(store::WorkingFolder& folder, const QStringList& names) {
-    (void)folder.removeMany(names);
+void DeleteFiles(store::WorkingFolder& folder, const QStringList& names, const Progress& progress) {
+    std::function<void(int, int)> told;
+    if (progress) told = [&progress](int done, int total) { (void)progress(done, total); };
+    (void)folder.removeMany(names, told);
 }
 
 ClearResult Empty(store::WorkingFolder& folder, const QString& name, ClearResult done) {
@@ -70,21 +77,23 @@ bool IsKeptForSomethingElse(const QString& fileName) {
     return false;
 }
 
-ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFolder& folder) {
+ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFolder& folder,
+                             const Progress& progress) {
     ClearResult r = Empty(folder, store::kDataFile, {});
     if (!r.status) return r;
     r.dataEmptied = true;
     r = Empty(folder, history::kHistoryFile, r);
     if (!r.status) return r;
-    DeleteFiles(folder, FilesOfTitles(catalogue, folder) + SideTextFiles(folder));
+    DeleteFiles(folder, FilesOfTitles(catalogue, folder) + SideTextFiles(folder), progress);
     return r;
 }
 
-ClearResult ClearTitles(const store::Catalogue& catalogue, store::WorkingFolder& folder) {
+ClearResult ClearTitles(const store::Catalogue& catalogue, store::WorkingFolder& folder,
+                        const Progress& progress) {
     ClearResult r = Empty(folder, store::kDataFile, {});
     if (!r.status) return r;
     r.dataEmptied = true;
-    DeleteFiles(folder, FilesOfTitles(catalogue, folder));
+    DeleteFiles(folder, FilesOfTitles(catalogue, folder), progress);
     return r;
 }
 
@@ -93,51 +102,60 @@ QString BackupFolderName(const QDateTime& when) {
 }
 
 BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::WorkingFolder& folder,
-                                  const QDateTime& when) {
+                                  const QDateTime& when, const Progress& progress) {
     // The program's own files stay in the folder after a clearing (the masters
     // and the settings unchanged): their backups are copies of their own. The
     // files of the titles go with the clearing, so the backup takes them over
     // as second names of the same files, without copying a byte.
-    const QStringList kept =
-        folder.present({store::kDataFile, history::kHistoryFile, store::kEvaluationMasterFile,
-                        store::kOwnershipMasterFile, store::kSettingsFileWrite});
-    const QStringList cleared = FilesOfTitles(catalogue, folder) + SideTextFiles(folder);
+    const QStringList kept = folder.presentEntries(
+        {store::kDataFile, history::kHistoryFile, store::kEvaluationMasterFile,
+         store::kOwnershipMasterFile, store::kSettingsFileWrite});
+    QStringList cleared = FilesOfTitles(catalogue, folder);
+    // A side text is listed under its own name once; a title's file never
+    // spells one (IsKeptForSomethingElse), so no entry comes twice.
+    cleared += SideTextFiles(folder);
+    const int total = int(kept.size() + cleared.size());
 
     // A new folder, never one that is there already.
     const QString base = BackupFolderName(when);
     QString folderName = base;
-    const QDir working(folder.path());
-    for (int k = 2; !working.mkdir(folderName); ++k) {
-        if (!QFileInfo::exists(working.filePath(folderName)) || k > 99) {
+    for (int k = 2;; ++k) {
+        bool existed = false;
+        const store::Status made = folder.makeFolder(folderName, &existed);
+        if (made) break;
+        if (!existed || k > 99) {
             return {store::StoreError{folderName, 0,
                                       QStringLiteral("バックアップ用のフォルダを作れません")},
                     {}};
         }
         folderName = base + QStringLiteral("_") + QString::number(k);
     }
-    const QString target = working.filePath(folderName);
+    const QString target = folder.path() + QLatin1Char('/') + folderName;
 
-    // Each file once, under the name it has in the folder.
-    QSet<QString> taken;
     store::Status status;
-    auto back = [&](const QStringList& sources, bool copy) {
-        for (const QString& source : sources) {
-            const QFileInfo info(source);
-            const QString fileName = info.fileName();
-            // A folder in a file's place holds nothing of the catalogue.
-            if (taken.contains(fileName) || info.isDir()) continue;
-            taken.insert(fileName);
-            const QString to = target + QLatin1Char('/') + fileName;
-            status = copy ? store::CopyNewFile(source, to) : store::LinkNewFile(source, to);
-            if (!status) return;
-        }
-    };
-    back(folder.resolveAll(kept), true);
-    if (status) back(folder.resolveAll(cleared), false);
-    if (status) status = store::SyncFileSystem(target);
-    if (!status) {
+    QStringList synced;
+    for (const QString& name : kept) {
+        const QString from = folder.path() + QLatin1Char('/') + name;
+        if (QFileInfo(from).isDir()) continue;
+        synced << target + QLatin1Char('/') + name;
+        status = store::CopyNewFile(from, synced.last());
+        if (!status) break;
+    }
+    bool stopped = false;
+    if (status && progress && !progress(int(kept.size()), total)) stopped = true;
+    if (status && !stopped) {
+        const int before = int(kept.size());
+        std::function<bool(int)> told;
+        if (progress) told = [&](int done) { return progress(before + done, total); };
+        status = store::LinkNewFiles(folder.path(), cleared, target, told, &stopped);
+    }
+    // The copies, the new names and the folder's own entry are on the disk
+    // before the clearing deletes a file.
+    if (status && !stopped) status = store::SyncPaths(synced << target << folder.path());
+    if (!status || stopped) {
         QDir(target).removeRecursively();
-        return {status, {}};
+        if (!status) return {status, {}};
+        return {store::Status::ok(), {}, true};
     }
     return {store::Status::ok(), folderName};
 }

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 #include "store/catalogue.h"
 #include "store/status.h"
@@ -13,6 +14,10 @@ namespace logic {
 // else (a title "評価マスタ" and the evaluation master, a title "メモ_X" and
 // the memo of X); such a file is not the title's and stays when it goes.
 bool IsKeptForSomethingElse(const QString& fileName);
+
+// Hears how far a long step is: files done out of the total. The backup
+// stops when it answers false; the clearing cannot be stopped.
+using Progress = std::function<bool(int done, int total)>;
 
 // How far a clearing got. It stops at the first file it cannot empty; then
 // `dataEmptied` tells whether the data file is empty already, so that the
@@ -27,11 +32,13 @@ struct ClearResult {
 // synopsis and memo text of the folder. The masters and the settings stay, as
 // does any program file a title's name happens to spell. A file that cannot be
 // deleted is passed over; only a file that cannot be emptied stops it.
-ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFolder& folder);
+ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFolder& folder,
+                             const Progress& progress = {});
 
 // The narrower clearing: empties "データ.TXT" and deletes the files of every
 // title; the history and the side texts stay.
-ClearResult ClearTitles(const store::Catalogue& catalogue, store::WorkingFolder& folder);
+ClearResult ClearTitles(const store::Catalogue& catalogue, store::WorkingFolder& folder,
+                        const Progress& progress = {});
 
 // The folder a backup made at the given moment goes to:
 // "バックアップ_YYYYMMDD_HHMMSS".
@@ -40,7 +47,8 @@ QString BackupFolderName(const QDateTime& when);
 // The safety copy before a clearing.
 struct BackupResult {
     store::Status status;
-    QString folderName;  // inside the working folder; empty when it failed
+    QString folderName;      // inside the working folder; empty when it failed
+    bool cancelled = false;  // stopped through the progress: no folder left
 };
 
 // Backs up every file a clearing empties or deletes, and the masters and the
@@ -51,8 +59,10 @@ struct BackupResult {
 // names of the same files where the file system allows). Missing files are
 // passed over. The backup is made durable before it returns. When a file
 // cannot be backed up, the new folder is taken away again and the error returned; earlier
-// backup folders are never touched.
+// backup folders are never touched. Stopped through the progress, the new
+// folder is taken away too. A crash before the end leaves the catalogue's
+// files untouched beside an incomplete folder.
 BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::WorkingFolder& folder,
-                                  const QDateTime& when);
+                                  const QDateTime& when, const Progress& progress = {});
 
 }  // namespace logic

@@ -171,6 +171,63 @@ Status LinkNewFile(const QString& sourcePath, const QString& targetPath) {
     }
 }
 
+Status LinkNewFiles(const QString& fromFolder, const QStringList& names, const QString& toFolder,
+                    const std::function<bool(int)>& progress, bool* stopped) {
+    if (stopped) *stopped = false;
+    // Names relative to the two open folders: no path is walked per file.
+    const int from = ::open(nativePath(fromFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (from < 0) return ioError(fromFolder, QStringLiteral("開けません"), errno);
+    const int to = ::open(nativePath(toFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (to < 0) {
+        const int err = errno;
+        ::close(from);
+        return ioError(toFolder, QStringLiteral("開けません"), err);
+    }
+    Status status;
+    int done = 0;
+    for (const QString& name : names) {
+        const QByteArray native = nativePath(name);
+        struct stat st {};
+        // Not opened: a pipe is refused by its kind, without waiting on it.
+        if (::fstatat(from, native.constData(), &st, 0) != 0) {
+            status = ioError(fromFolder + QLatin1Char('/') + name, QStringLiteral("読み込めません"),
+                             errno);
+            break;
+        }
+        // A folder in a file's place holds nothing of the catalogue.
+        if (!S_ISDIR(st.st_mode)) {
+            if (!S_ISREG(st.st_mode)) {
+                status = ioError(fromFolder + QLatin1Char('/') + name,
+                                 QStringLiteral("読み込めません"), EISDIR);
+                break;
+            }
+            // A symbolic link gives its target's bytes, as a copy would.
+            if (::linkat(from, native.constData(), to, native.constData(), AT_SYMLINK_FOLLOW) !=
+                0) {
+                status = LinkNewFile(fromFolder + QLatin1Char('/') + name,
+                                     toFolder + QLatin1Char('/') + name);
+                if (!status) break;
+            }
+        }
+        if (progress && !progress(++done)) {
+            if (stopped) *stopped = true;
+            break;
+        }
+    }
+    ::close(from);
+    ::close(to);
+    return status;
+}
+
+Status SyncPaths(const QStringList& paths) {
+    for (const QString& path : paths) {
+        if (int err = fsyncPath(path, O_RDONLY)) {
+            return ioError(path, QStringLiteral("確定できません"), err);
+        }
+    }
+    return Status::ok();
+}
+
 Status SyncFileSystem(const QString& path) {
     const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return ioError(path, QStringLiteral("確定できません"), errno);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 #include "store/status.h"
 
@@ -24,6 +25,16 @@ Status CopyNewFile(const QString& sourcePath, const QString& targetPath);
 // writes in place. Where the file system has no such names (or refuses one for
 // this file), the file is copied instead.
 Status LinkNewFile(const QString& sourcePath, const QString& targetPath);
+
+// LinkNewFile for many files of one folder, each under its own name in a new
+// folder: a folder in a file's place is passed over. progress hears after
+// each file how many are done; when it answers false the linking stops there
+// and *stopped is set.
+Status LinkNewFiles(const QString& fromFolder, const QStringList& names, const QString& toFolder,
+                    const std::function<bool(int done)>& progress = {}, bool* stopped = nullptr);
+
+// Makes the files and the folders durable (fsync each).
+Status SyncPaths(const QStringList& paths);
 
 // Makes everything written to the file system that holds the path durable.
 Status SyncFileSystem(const QString& path);

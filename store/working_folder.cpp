@@ -144,14 +144,33 @@ std::optional<QString> WorkingFolder::resolve(const QString& name) const {
 }
 
 QString WorkingFolder::resolveListed(const QString& name) const {
-    auto it = listing_.constFind(name.toCaseFolded());
-    if (it != listing_.constEnd() && !it->isEmpty()) {
-        if (it->contains(name)) return path_ + QLatin1Char('/') + name;
-        QStringList names = *it;
-        std::sort(names.begin(), names.end());
-        return path_ + QLatin1Char('/') + names.first();
+    return path_ + QLatin1Char('/') + listedEntry(name, name.toCaseFolded());
+}
+
+// The entry of the listing a name denotes (key: the name case-folded): the
+// exact name first, else the first of its spellings; the name itself when none.
+QString WorkingFolder::listedEntry(const QString& name, const QString& key) const {
+    auto it = listing_.constFind(key);
+    if (it == listing_.constEnd() || it->isEmpty() || it->contains(name)) return name;
+    return *std::min_element(it->begin(), it->end());
+}
+
+QStringList WorkingFolder::presentEntries(const QStringList& names) const {
+    refreshListing();
+    QStringList entries;
+    entries.reserve(names.size());
+    QSet<QString> taken;
+    taken.reserve(names.size());
+    for (const QString& name : names) {
+        if (!isSafeName(name)) continue;
+        auto it = listing_.constFind(name.toCaseFolded());
+        if (it == listing_.constEnd() || it->isEmpty()) continue;
+        QString entry = it->contains(name) ? name : *std::min_element(it->begin(), it->end());
+        if (taken.contains(entry)) continue;
+        taken.insert(entry);
+        entries << std::move(entry);
     }
-    return path_ + QLatin1Char('/') + name;
+    return entries;
 }
 
 QStringList WorkingFolder::present(const QStringList& names) const {
@@ -359,21 +378,60 @@ void WorkingFolder::removeLeftovers() {
     if (removed) (void)fsyncFolder(path_);
 }
 
-Status WorkingFolder::removeMany(const QStringList& names) {
+Status WorkingFolder::removeMany(const QStringList& names,
+                                 const std::function<void(int, int)>& progress) {
     // Every name is resolved before the first deletion changes the folder.
-    QStringList writable;
+    refreshListing();
+    struct Target {
+        QString key;
+        QString entry;
+    };
+    std::vector<Target> targets;
+    targets.reserve(static_cast<size_t>(names.size()));
     for (const QString& name : names) {
-        if (refuseWrite(name).isOk()) writable << name;
+        if (!isSafeName(name)) continue;
+        QString key = name.toCaseFolded();
+        if (unwritable_.contains(key)) continue;
+        QString entry = listedEntry(name, key);
+        targets.push_back({std::move(key), std::move(entry)});
     }
-    const QStringList targets = resolveAll(writable);
+    const int total = static_cast<int>(targets.size());
     return keepingListing([&]() -> Status {
+        // Names relative to the open folder: the path is not walked again for
+        // every file.
+        const int dir = ::open(nativePath(path_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0) return ioError(path_, QStringLiteral("開けません"), errno);
         QString last;
-        for (const QString& target : targets) {
-            if (::unlink(nativePath(target).constData()) != 0) continue;
-            last = target.mid(path_.size() + 1);
-            noteRemoved(last);
+        int done = 0;
+        for (const Target& t : targets) {
+            if (::unlinkat(dir, nativePath(t.entry).constData(), 0) == 0) {
+                last = t.entry;
+                auto it = listing_.find(t.key);
+                if (it != listing_.end() && it->removeAll(t.entry) > 0) {
+                    ++listingGeneration_;
+                    if (it->isEmpty()) listing_.erase(it);
+                }
+            }
+            if (progress) progress(++done, total);
         }
-        return last.isEmpty() ? Status::ok() : syncFolder(last);
+        int err = 0;
+        if (!last.isEmpty() && ::fsync(dir) != 0) err = errno;
+        ::close(dir);
+        if (err) return StoreError{last, 0, SystemReason(err), true};
+        return Status::ok();
+    });
+}
+
+Status WorkingFolder::makeFolder(const QString& name, bool* existed) {
+    if (existed) *existed = false;
+    if (Status s = refuseWrite(name); !s) return s;
+    return keepingListing([&]() -> Status {
+        if (::mkdir(nativePath(path_ + QLatin1Char('/') + name).constData(), 0777) != 0) {
+            if (existed) *existed = errno == EEXIST;
+            return ioError(name, QStringLiteral("フォルダを作れません"), errno);
+        }
+        noteCreated(name);
+        return Status::ok();
     });
 }
 

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <optional>
 
 #include "store/status.h"
@@ -63,8 +64,16 @@ public:
     Status remove(const QString& name);
     // Deletes many files and syncs the folder once at the end. An unsafe or
     // unwritable name, or a file that cannot be deleted, is passed over; only
-    // a failed sync is an error.
-    Status removeMany(const QStringList& names);
+    // a failed sync is an error. progress, when given, hears after each file
+    // how many of them are done.
+    Status removeMany(const QStringList& names,
+                      const std::function<void(int done, int total)>& progress = {});
+
+    // The entries the names denote, for the names present: each entry once,
+    // in the order of the names, from one look at the folder.
+    QStringList presentEntries(const QStringList& names) const;
+    // Makes a new folder inside; *existed tells when the name was taken.
+    Status makeFolder(const QString& name, bool* existed = nullptr);
 
     // Deletes the temporaries of replace() left in the folder (names the
     // program makes only); nothing else is touched.
@@ -84,6 +93,7 @@ public:
 private:
     void refreshListing() const;
     QString resolveListed(const QString& name) const;
+    QString listedEntry(const QString& name, const QString& key) const;
     void noteCreated(const QString& fileName) const;
     void noteRemoved(const QString& fileName) const;
     Status refuseWrite(const QString& name) const;

@@ -3,7 +3,10 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <memory>
 
 #include "window/frm_main.h"
 
@@ -16,6 +19,102 @@ QString BackedUp(const QString& folderName) {
     return QStringLiteral("削除前のデータは作業フォルダの「%1」フォルダにバックアップしました。")
         .arg(folderName);
 }
+
+// Long work under the wait pointer; past half a second a window-modal
+// progress window takes over as the sign of life. Between files it looks at
+// the clock only, and lets the window paint a few times a second.
+class WorkProgress {
+public:
+    WorkProgress(QWidget& window, Platform& platform)
+        : window_(window), p_(platform), start_(platform.ElapsedMilliseconds()) {
+        p_.SetWaitPointer(true);
+    }
+    ~WorkProgress() {
+        if (waiting_) p_.SetWaitPointer(false);
+    }
+
+    // The next stage; only the first can be cancelled.
+    void Stage(const QString& label, bool cancellable) {
+        label_ = label;
+        cancellable_ = cancellable;
+        if (dialog_) Arrange();
+    }
+
+    // False once the user cancelled.
+    bool Step(int done, int total) {
+        const qint64 now = p_.ElapsedMilliseconds();
+        if (!dialog_) {
+            if (now - start_ < kShowAfterMs) return true;
+            Open();
+        } else if (now - lastTurn_ < kTurnEveryMs && done != total) {
+            return !cancelled_;
+        }
+        lastTurn_ = now;
+        // Escape hides a dialog without a cancel button; the clearing goes on.
+        if (!dialog_->isVisible()) dialog_->show();
+        dialog_->setMaximum(total);
+        dialog_->setValue(done);
+        if (numbered_) {
+            dialog_->setLabelText(label_ +
+                                  QStringLiteral("\n%1 / %2 ファイル").arg(done).arg(total));
+        }
+        p_.ProcessPendingEvents();
+        return !cancelled_;
+    }
+
+    // Closes the progress window (before a box).
+    void Close() {
+        dialog_.reset();
+        if (waiting_) p_.SetWaitPointer(false);
+        waiting_ = false;
+    }
+
+private:
+    static constexpr qint64 kShowAfterMs = 500;
+    static constexpr qint64 kTurnEveryMs = 50;
+
+    void Open() {
+        dialog_ = std::make_unique<QProgressDialog>(&window_);
+        dialog_->setObjectName("frmProgress");
+        dialog_->setWindowTitle(QStringLiteral("データ削除"));
+        dialog_->setWindowModality(Qt::WindowModal);
+        dialog_->setAutoReset(false);
+        dialog_->setAutoClose(false);
+        dialog_->setMinimumDuration(0);
+        dialog_->setMinimumWidth(360);
+        QObject::connect(dialog_.get(), &QProgressDialog::canceled, [this] {
+            if (cancellable_) cancelled_ = true;
+        });
+        Arrange();
+        dialog_->show();
+        // The window is the sign of life now, and its button wants the arrow.
+        p_.SetWaitPointer(false);
+        waiting_ = false;
+    }
+
+    void Arrange() {
+        numbered_ = cancellable_;
+        dialog_->setLabelText(label_);
+        if (cancellable_) {
+            auto* cancel = new QPushButton(QStringLiteral("キャンセル"));
+            cancel->setObjectName("cmdProgressCancel");
+            dialog_->setCancelButton(cancel);
+        } else {
+            dialog_->setCancelButton(nullptr);
+        }
+    }
+
+    QWidget& window_;
+    Platform& p_;
+    const qint64 start_;
+    qint64 lastTurn_ = 0;
+    bool waiting_ = true;
+    QString label_;
+    bool cancellable_ = false;
+    bool numbered_ = false;
+    bool cancelled_ = false;
+    std::unique_ptr<QProgressDialog> dialog_;
+};
 
 }  // namespace
 
@@ -45,21 +144,32 @@ bool NewStart::Asked(const QString& question) {
 }
 
 std::optional<QString> NewStart::Cleared(logic::ClearResult (*clear)(const store::Catalogue&,
-                                                                     store::WorkingFolder&)) {
+                                                                     store::WorkingFolder&,
+                                                                     const logic::Progress&)) {
     Platform& p = w.platform();
-    p.SetWaitPointer(true);
+    WorkProgress progress(w, p);
+    const logic::Progress step = [&progress](int done, int total) {
+        return progress.Step(done, total);
+    };
+    progress.Stage(QStringLiteral("バックアップを作成しています…"), true);
     const logic::BackupResult backup =
-        logic::BackUpBeforeClearing(w.catalogue, w.folder, p.CurrentTime());
+        logic::BackUpBeforeClearing(w.catalogue, w.folder, p.CurrentTime(), step);
+    if (backup.cancelled) {
+        progress.Close();
+        Told(QStringLiteral("バックアップを中止しました。データは削除していません。"));
+        return std::nullopt;
+    }
     if (!backup.status) {
-        p.SetWaitPointer(false);
+        progress.Close();
         const store::StoreError& e = backup.status.error();
         w.Report(store::StoreError{e.file, e.line,
                                    e.reason + QStringLiteral("。バックアップを作れないため、"
                                                              "データは削除していません")});
         return std::nullopt;
     }
-    const logic::ClearResult r = clear(w.catalogue, w.folder);
-    p.SetWaitPointer(false);
+    progress.Stage(QStringLiteral("データを削除しています…"), false);
+    const logic::ClearResult r = clear(w.catalogue, w.folder, step);
+    progress.Close();
     if (r.status) return backup.folderName;
     w.Report(r.status);
     // The titles are gone from the file already: the screens follow it.
@@ -72,6 +182,8 @@ void NewStart::Told(const QString& message) {
 }
 
 void NewStart::cmdSinki_Click() {
+    if (running_) return;
+    const QScopedValueRollback<bool> running(running_, true);
     if (!Asked(QStringLiteral("現在登録されているデータを全てクリアして新規スタートしますか？")))
         return;
     const auto backup = Cleared(&logic::ClearForNewStart);
@@ -84,6 +196,8 @@ void NewStart::cmdSinki_Click() {
 }
 
 void NewStart::cmdAllDel_Click() {
+    if (running_) return;
+    const QScopedValueRollback<bool> running(running_, true);
     if (!Asked(QStringLiteral("現在登録されているデータを全てクリアしますか？"))) return;
     const auto backup = Cleared(&logic::ClearTitles);
     if (!backup) return;

@@ -23,13 +23,16 @@ public:
 
 private:
     bool Asked(const QString& question);
-    // Makes the safety copy and then runs a clearing, under the wait pointer;
-    // the backup folder's name, or nothing (after the error box) when the copy
-    // failed, and then nothing was cleared, or the clearing stopped at a file
-    // it could not empty.
+    // Makes the safety copy and then runs a clearing, under the wait pointer
+    // and, when it takes long, a progress window; the backup folder's name, or
+    // nothing (after a box) when the copy failed or was cancelled, and then
+    // nothing was cleared, or the clearing stopped at a file it could not empty.
     std::optional<QString> Cleared(logic::ClearResult (*clear)(const store::Catalogue&,
-                                                               store::WorkingFolder&));
+                                                               store::WorkingFolder&,
+                                                               const logic::Progress&));
     void Told(const QString& message);
 
     frmMain& w;
+    // A second click that the event loop lets through meanwhile starts nothing.
+    bool running_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include "tests/support/window_fixture.h"
@@ -11,6 +12,15 @@ namespace {
 const QString kData = QStringLiteral("データ.TXT");
 const QString kHistory = QStringLiteral("鑑賞履歴.TXT");
 const QByteArray kViewing = "\"2026/01/02\",\"T1\",\"x\"\r\n";
+
+// Lets a test look at the window whenever the work lets events run.
+class WatchingPlatform : public FakePlatform {
+public:
+    void ProcessPendingEvents() override {
+        if (onEvents) onEvents();
+    }
+    std::function<void()> onEvents;
+};
 
 class NewStartTest : public WindowTest {
 protected:
@@ -48,6 +58,29 @@ protected:
         EXPECT_EQ(d.title, QStringLiteral("データ削除"));
         EXPECT_EQ(d.icon, Platform::Icon::Information);
     }
+
+    // n titles, each with a picture and the three side texts; their bytes.
+    QHash<QString, QByteArray> WriteTitles(int n) const {
+        QHash<QString, QByteArray> files;
+        files.insert(kData, sjis::Titles(n));
+        for (int i = 1; i <= n; ++i) {
+            const QString t = QStringLiteral("T%1").arg(i);
+            files.insert(t + ".jpg", "jpg " + t.toUtf8());
+            for (const char* prefix : {"キャスト_", "あらすじ_", "メモ_"})
+                files.insert(QString::fromUtf8(prefix) + t + ".txt", "text " + t.toUtf8());
+        }
+        for (auto it = files.cbegin(); it != files.cend(); ++it) WriteFile(it.key(), it.value());
+        return files;
+    }
+    // The work looks at the clock once a file: a catalogue of many files
+    // takes long enough for the progress window.
+    WatchingPlatform& Watching() {
+        auto watching = std::make_unique<WatchingPlatform>();
+        WatchingPlatform& w = *watching;
+        fake = std::move(watching);
+        return w;
+    }
+    QProgressDialog* Progress() const { return window->findChild<QProgressDialog*>("frmProgress"); }
 
     int ended = 0;
 };
@@ -176,6 +209,95 @@ TEST_F(NewStartTest, TheHiddenClearingEmptiesOnlyTheTitles) {
     expected.removeAll(QStringLiteral("T1.jpg"));
     expected.removeAll(QStringLiteral("T2.jpg"));
     EXPECT_EQ(Entries(), expected);  // side texts kept, nothing new
+}
+
+TEST_F(NewStartTest, CancellingTheBackupKeepsEveryFileAndLeavesNoBackup) {
+    WatchingPlatform& p = Watching();
+    WriteMasters(false);
+    WriteFile(kHistory, kViewing);
+    WriteTitles(200);
+    Start();
+    ASSERT_TRUE(loaded);
+    QObject::connect(window.get(), &frmMain::endRequested, window.get(), [this] { ++ended; });
+    window->button("cmdMaster")->click();
+    QHash<QString, QByteArray> before;
+    for (const QString& name : Entries()) before.insert(name, ReadFile(name));
+    p.tick = 1;
+    int turns = 0;
+    p.onEvents = [&] {
+        ++turns;
+        // Part of the backup made already.
+        ASSERT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+        Find<QPushButton>("cmdProgressCancel")->click();
+    };
+    p.Answer(Platform::Answer::Yes);
+    p.Answer();
+    Find<QPushButton>("cmdSinki")->click();
+    EXPECT_EQ(turns, 1);
+    ASSERT_EQ(p.dialogs.size(), 2u);
+    ExpectTold(p.dialogs[1],
+               QStringLiteral("バックアップを中止しました。データは削除していません。"));
+    EXPECT_EQ(Progress(), nullptr);
+    EXPECT_EQ(p.waitPointerDepth, 0);
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(window->catalogue.TitleCount, 200);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    QStringList names = before.keys();
+    names.sort();
+    EXPECT_EQ(Entries(), names);
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        EXPECT_EQ(ReadFile(it.key()), it.value()) << it.key().toStdString();
+}
+
+// Two titles go by before the window could paint; two hundred show the two
+// stages, the first with its count and a way to cancel, the second without.
+TEST_F(NewStartTest, TheProgressWindowComesOnlyForALongNewStart) {
+    WatchingPlatform& p = Watching();
+    StartFull();
+    p.tick = 1;
+    int turns = 0;
+    p.onEvents = [&] { ++turns; };
+    p.Answer(Platform::Answer::Yes);
+    p.Answer();
+    p.Answer();
+    Find<QPushButton>("cmdSinki")->click();
+    EXPECT_EQ(ended, 1);
+    EXPECT_EQ(turns, 0);
+    EXPECT_EQ(Progress(), nullptr);
+
+    WriteTitles(200);
+    p.tick = 0;
+    Restart();
+    ASSERT_TRUE(loaded);
+    window->button("cmdMaster")->click();
+    p.tick = 1;
+    QStringList seen;
+    p.onEvents = [&] {
+        QProgressDialog* d = Progress();
+        ASSERT_NE(d, nullptr);
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_EQ(d->windowModality(), Qt::WindowModal);
+        EXPECT_EQ(d->windowTitle(), QStringLiteral("データ削除"));
+        auto* cancel = d->findChild<QPushButton*>("cmdProgressCancel");
+        const QString stage = d->labelText().section(u'\n', 0, 0);
+        if (seen.isEmpty() || seen.last() != stage) seen << stage;
+        if (stage.startsWith(QStringLiteral("バックアップ"))) {
+            ASSERT_NE(cancel, nullptr);
+            EXPECT_EQ(cancel->text(), QStringLiteral("キャンセル"));
+            EXPECT_EQ(d->labelText().section(u'\n', 1),
+                      QStringLiteral("%1 / 805 ファイル").arg(d->value()));
+        } else {
+            EXPECT_TRUE(cancel == nullptr || !cancel->isVisible());
+        }
+    };
+    p.Answer(Platform::Answer::Yes);
+    p.Answer();
+    p.Answer();
+    Find<QPushButton>("cmdSinki")->click();
+    EXPECT_EQ(seen, QStringList({QStringLiteral("バックアップを作成しています…"),
+                                 QStringLiteral("データを削除しています…")}));
+    EXPECT_EQ(Progress(), nullptr);  // gone before the boxes
+    EXPECT_EQ(p.waitPointerDepth, 0);
 }
 
 }  // namespace
