@@ -1,6 +1,7 @@
 #include <QAbstractItemModel>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -126,10 +127,10 @@ TEST_F(LookupTest, TheCheckedFieldsAreStoredAndCancelStoresNothing) {
     EXPECT_TRUE(fake->dialogs[0].input);
     EXPECT_EQ(fake->dialogs[1].text,
               QStringLiteral("同じ名前の画像が既に存在します。上書きしますか？"));
-    // 宮崎駿 主役 1988/05 日本 アニメーション
+    // 宮崎駿 主役 1988/04 日本 アニメーション
     EXPECT_EQ(
         ReadFile("データ.TXT"),
-        "\"T1\",\"\x8b\x7b\x8d\xe8\x8f\x78\",\"\x8e\xe5\x96\xf0\",\"1988/05\",\"\x93\xfa\x96\x7b\","
+        "\"T1\",\"\x8b\x7b\x8d\xe8\x8f\x78\",\"\x8e\xe5\x96\xf0\",\"1988/04\",\"\x93\xfa\x96\x7b\","
         "\"\x83\x41\x83\x6a\x83\x81\x81\x5b\x83\x56\x83\x87\x83\x93\",\"\",0,0,0,0,0,0,0,"
         "\"\",\"\",\"\",\"\"\r\n");
     // 日高のり子（サツキ）
