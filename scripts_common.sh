@@ -24,6 +24,7 @@ hoshi_need_packages() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
         "${missing[@]}"
 }
-# To build the program, and what it uses when it runs: its font, Qt's Japanese texts and WebP pictures.
+# To build the program, and what it uses when it runs: its font, Qt's Japanese texts and WebP pictures,
+# Qt's network module (in qt6-base-dev) and ICU for the names of countries.
 HOSHI_BUILD_PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-    fonts-ipafont-gothic qt6-translations-l10n qt6-image-formats-plugins)
+    libicu-dev fonts-ipafont-gothic qt6-translations-l10n qt6-image-formats-plugins)

@@ -2,6 +2,7 @@
 
 #include "screens/images/gallery_screen.h"
 #include "screens/lists/list_screens.h"
+#include "screens/lookup/lookup.h"
 #include "screens/main/field_editing.h"
 #include "screens/main/main_screen.h"
 #include "screens/main/picture_import.h"
@@ -29,4 +30,5 @@ void AttachScreens(frmMain& window) {
     new ListScreens(window);
     new MasterScreen(window);
     new CsvImport(window);
+    new Lookup(window, main->cmdLookup);
 }

@@ -130,7 +130,10 @@ void MainScreen::build() {
 
 void MainScreen::buildFields(QWidget* parent) {
     Caption(QStringLiteral("タイトル"), parent, QRect(4, 8, 62, 26));
-    cboName = Combo("cboName", parent, QRect(70, 8, 340, 26), true);
+    cboName = Combo("cboName", parent, QRect(70, 8, 228, 26), true);
+    cmdLookup = new QPushButton(QStringLiteral("ネットで調べる"), parent);
+    cmdLookup->setObjectName("cmdLookup");
+    cmdLookup->setGeometry(302, 8, 108, 26);
     nameModel_ = new PickListModel(&w.catalogue.cboName, this);
     cboName->setModel(nameModel_);
 
@@ -299,6 +302,7 @@ int MainScreen::TitleNumber() const {
 void MainScreen::TitlesReloaded() {
     const QSignalBlocker block(hsbData);
     hsbData->setMaximum(w.catalogue.ScrollMaximum());
+    cmdLookup->setEnabled(w.catalogue.TitleCount > 0);
     nameModel_->Reset(&w.catalogue.cboName);
     for (int f = 0; f < 4; ++f) {
         pickModels_[f]->Reset(&w.catalogue.pickList(Catalogue::PickField(f)).items());

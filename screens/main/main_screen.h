@@ -30,6 +30,7 @@ public:
 
     QFrame* fraMain = nullptr;
     QComboBox* cboName = nullptr;
+    QPushButton* cmdLookup = nullptr;  // its handler is the lookup dialog's
     QComboBox *cboKantoku = nullptr, *cboSyuen = nullptr, *cboKuni = nullptr, *cboJanru = nullptr;
     QLineEdit* txtNengetu = nullptr;
     QComboBox* cboHyouka = nullptr;
