@@ -58,9 +58,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 # The Qt libraries come from dpkg-shlibdeps; what the program loads at run time
 # is named here: the Japanese font it draws with and Qt's Japanese texts.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Film details come over HTTPS: Qt's network module, ICU's country names, and
-# the certificates that TLS checks TMDB against.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n, qt6-image-formats-plugins, libqt6network6, libicu72, ca-certificates")
+# Film details come over HTTPS: the certificates that TLS checks TMDB against
+# (Qt's network module and ICU come from dpkg-shlibdeps).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n, qt6-image-formats-plugins, ca-certificates")
 # Japanese is typed through an input method; Qt's own ibus frontend comes with
 # libqt6gui6, fcitx5's is a package of its own.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fcitx5-frontend-qt6")
