@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QStringView>
+
+// The marks the record files hold, spelled once.
+namespace store::marks {
+
+// The overall rating, best first; an empty field is no rating.
+inline constexpr QStringView kRatingBest = u"◎";
+inline constexpr QStringView kRatingGood = u"○";
+inline constexpr QStringView kRatingFair = u"△";
+inline constexpr QStringView kRatings[] = {kRatingBest, kRatingGood, kRatingFair};
+
+// An ownership item that is marked; an empty field is not owned.
+inline constexpr QStringView kOwned = u"○";
+
+// Every line of every file of the catalogue ends so.
+inline constexpr QStringView kLineEnd = u"\r\n";
+
+}  // namespace store::marks
