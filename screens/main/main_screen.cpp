@@ -17,6 +17,7 @@
 #include "store/side_files.h"
 #include "window/grid.h"
 #include "window/pick_list_model.h"
+#include "window/picture_box.h"
 #include "window/twips.h"
 
 namespace {
@@ -83,11 +84,11 @@ void MainScreen::build() {
     buildFields(fraMain);
     buildScores(fraMain);
 
-    imgGazou = new QLabel(fraMain);
+    imgGazou = new PictureBox(fraMain);
     imgGazou->setObjectName("imgGazou");
     imgGazou->setGeometry(kPictureX, kPictureTop, TwipsToPixels(6165), kPictureHeight);
-    imgGazou->setScaledContents(true);
     imgGazou->setFrameShape(QFrame::StyledPanel);
+    imgGazou->setFocusPolicy(Qt::StrongFocus);
     imgGazou->setCursor(Qt::PointingHandCursor);
 
     msgKansyou = new Grid(fraMain);
@@ -303,6 +304,13 @@ void MainScreen::TitlesReloaded() {
     for (int f = 0; f < 4; ++f) {
         pickModels_[f]->Reset(&w.catalogue.pickList(Catalogue::PickField(f)).items());
     }
+    // Titles added or removed: the total follows at once.
+    ShowCounter();
+}
+
+void MainScreen::ShowCounter() {
+    const int count = w.catalogue.TitleCount;
+    lblKensu->setText(QStringLiteral("%1 / %2").arg(count > 0 ? hsbData->value() : 0).arg(count));
 }
 
 void MainScreen::HistoryReloaded() {
@@ -316,7 +324,7 @@ QString MainScreen::ShownName() const {
 
 void MainScreen::ShowTitle() {
     const Catalogue& c = w.catalogue;
-    int i = hsbData->value();
+    const int i = hsbData->value();
     if (c.TitleCount > 0) {
         cboName->setEditText(c.strDaimei[i]);
         cboKantoku->setEditText(c.strKantoku[i]);
@@ -340,8 +348,7 @@ void MainScreen::ShowTitle() {
     ShowOwnership();
     IsShowingOwnership = false;
     LoadSideTexts();
-    if (c.TitleCount == 0) i = 0;
-    lblKensu->setText(QStringLiteral("%1 / %2").arg(i).arg(c.TitleCount));
+    ShowCounter();
     ShowPicture();
 }
 
@@ -403,7 +410,7 @@ void MainScreen::LoadSideTexts() {
 }
 
 void MainScreen::ShowPicture() {
-    imgGazou->clear();
+    imgGazou->ClearPicture();
     pictureSize = {};
     const Catalogue& c = w.catalogue;
     if (c.TitleCount == 0) return;
@@ -424,14 +431,15 @@ QImage MainScreen::ReadBoxPicture(const QString& path, QSize& natural) const {
     if (!source.device()) return {};
     QImageReader reader(source.device());
     reader.setDecideFormatFromContent(true);
-    // Only a picture larger than its box both ways is decoded smaller, to the
-    // box's size in device pixels; a smaller one is stretched as it is.
+    // A picture larger than its place in the box is decoded at that place's
+    // size in device pixels; a smaller one is decoded whole.
     const QSize header = reader.size();
     bool scaled = false;
     if (header.isValid()) {
-        const QSize box = PictureBoxSize(header) * imgGazou->devicePixelRatioF();
-        if (header.width() > box.width() && header.height() > box.height()) {
-            reader.setScaledSize(box);
+        const QSize fitted = PictureBox::FittedSize(
+            header, PictureBoxSize(header) * imgGazou->devicePixelRatioF());
+        if (header.width() > fitted.width()) {
+            reader.setScaledSize(fitted);
             scaled = true;
         }
     }
@@ -448,8 +456,8 @@ QSize MainScreen::PictureBoxSize(QSize natural) const {
 
 void MainScreen::ShowPictureImage(const QImage& image, QSize natural) {
     pictureSize = natural;
-    imgGazou->setPixmap(QPixmap::fromImage(image));
     imgGazou->resize(PictureBoxSize(natural));
+    imgGazou->SetPicture(image);
 }
 
 void MainScreen::ShowTitleHistory() {

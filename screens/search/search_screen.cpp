@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QListView>
 #include <QListWidget>
 #include <QStringListModel>
@@ -73,6 +74,7 @@ void SearchScreen::build() {
     lstDaimei_->setModel(results_);
     // A double-click anywhere in the list jumps to the chosen entry's title.
     lstDaimei_->viewport()->installEventFilter(this);
+    lstDaimei_->installEventFilter(this);
 
     auto* criteria = new QGroupBox(QStringLiteral("検索項目"), f);
     criteria->setObjectName("fraKenKoumoku");
@@ -328,6 +330,14 @@ bool SearchScreen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lstDaimei_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         lstDaimei_DblClick();
         return true;
+    }
+    // Return on a result does what a double-click does.
+    if (watched == lstDaimei_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && lstDaimei_->currentIndex().isValid()) {
+            lstDaimei_DblClick();
+            return true;
+        }
     }
     return Screen::eventFilter(watched, event);
 }

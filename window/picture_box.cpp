@@ -1,0 +1,56 @@
+#include "window/picture_box.h"
+
+#include <QPainter>
+
+PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
+    setAlignment(Qt::AlignCenter);
+}
+
+QSize PictureBox::FittedSize(QSize picture, QSize box) {
+    if (picture.isEmpty() || box.isEmpty()) return {};
+    return picture.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+void PictureBox::SetPicture(const QImage& picture) {
+    picture_ = picture;
+    Fit();
+}
+
+QRect PictureBox::PictureRect() const {
+    if (pixmap().isNull()) return {};
+    const QSize shown = FittedSize(picture_.size(), size());
+    return QRect(QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2), shown);
+}
+
+// The picture scaled once to its place in device pixels; painting then copies it.
+void PictureBox::Fit() {
+    if (picture_.isNull()) {
+        clear();
+        return;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const QSize device = FittedSize(picture_.size(), size() * ratio);
+    QPixmap pm = QPixmap::fromImage(picture_.size() == device ? picture_
+                                                                : picture_.scaled(
+                                                                      device, Qt::IgnoreAspectRatio,
+                                                                      Qt::SmoothTransformation));
+    pm.setDevicePixelRatio(ratio);
+    setPixmap(pm);
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+    // Moved to a screen of another pixel ratio: scaled again for it.
+    if (!picture_.isNull() && pixmap().devicePixelRatio() != devicePixelRatioF()) Fit();
+    QPainter p(this);
+    drawFrame(&p);
+    if (!pixmap().isNull()) p.drawPixmap(PictureRect(), pixmap());
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    if (!picture_.isNull()) Fit();
+}
