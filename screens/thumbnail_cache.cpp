@@ -31,8 +31,8 @@ QSize DecodedSize(const QSize& natural, const QSize& box) {
 
 // A thumbnail is drawn no larger than it is.
 bool LargeEnough(const QImage& thumbnail, const QSize& box) {
-    return box.isEmpty() || thumbnail.size().scaled(box, Qt::KeepAspectRatio).width() <=
-                                thumbnail.width();
+    return box.isEmpty() ||
+           thumbnail.size().scaled(box, Qt::KeepAspectRatio).width() <= thumbnail.width();
 }
 
 }  // namespace
@@ -86,7 +86,8 @@ QImage DecodeSmall(QIODevice* device, const QSize& box) {
     if (natural.isValid()) reader.setScaledSize(DecodedSize(natural, box));
     QImage image = reader.read();
     // A reader that cannot tell the size beforehand gives the whole picture.
-    if (const QSize size = DecodedSize(image.size(), box); !image.isNull() && size != image.size()) {
+    if (const QSize size = DecodedSize(image.size(), box);
+        !image.isNull() && size != image.size()) {
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     return image;

@@ -14,7 +14,8 @@ public:
 
     QString text(QAccessible::Text t) const override {
         const QComboBox* c = static_cast<QComboBox*>(widget());
-        if (t == QAccessible::Value) return c->isEditable() ? c->lineEdit()->text() : c->currentText();
+        if (t == QAccessible::Value)
+            return c->isEditable() ? c->lineEdit()->text() : c->currentText();
         return QAccessibleWidget::text(t);
     }
     QStringList actionNames() const override {

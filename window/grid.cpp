@@ -572,7 +572,8 @@ void Grid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void Grid::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && row_ >= 1 && row_ < Rows()) {
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && row_ >= 1 &&
+        row_ < Rows()) {
         emit DblClick();
         return;
     }

@@ -1,6 +1,7 @@
 #include "window/picture_box.h"
 
 #include <QPainter>
+#include <algorithm>
 
 PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
@@ -8,7 +9,13 @@ PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
 
 QSize PictureBox::FittedSize(QSize picture, QSize box) {
     if (picture.isEmpty() || box.isEmpty()) return {};
-    return picture.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    // Rounded, not cut: a thumbnail's rounded sides then still give the
+    // picture's own shape.
+    const qint64 w = picture.width(), h = picture.height();
+    if (w * box.height() >= h * box.width()) {
+        return QSize(box.width(), std::max(1, int((2 * box.width() * h + w) / (2 * w))));
+    }
+    return QSize(std::max(1, int((2 * box.height() * w + h) / (2 * h))), box.height());
 }
 
 void PictureBox::SetPicture(const QImage& picture) {
@@ -30,10 +37,10 @@ void PictureBox::Fit() {
     }
     const qreal ratio = devicePixelRatioF();
     const QSize device = FittedSize(picture_.size(), size() * ratio);
-    QPixmap pm = QPixmap::fromImage(picture_.size() == device ? picture_
-                                                                : picture_.scaled(
-                                                                      device, Qt::IgnoreAspectRatio,
-                                                                      Qt::SmoothTransformation));
+    QPixmap pm = QPixmap::fromImage(
+        picture_.size() == device
+            ? picture_
+            : picture_.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     pm.setDevicePixelRatio(ratio);
     setPixmap(pm);
 }

@@ -175,10 +175,11 @@ void GalleryScreen::build() {
     connect(cmdDown, &QAbstractButton::clicked, this, [this] { cmdDown_Click(); });
     connect(cmdUp, &QAbstractButton::clicked, this, [this] { cmdUp_Click(); });
     const std::pair<Qt::Key, void (GalleryScreen::*)()> paging[] = {
-        {Qt::Key_PageUp, &GalleryScreen::cmdDown_Click}, {Qt::Key_PageDown, &GalleryScreen::cmdUp_Click}};
+        {Qt::Key_PageUp, &GalleryScreen::cmdDown_Click},
+        {Qt::Key_PageDown, &GalleryScreen::cmdUp_Click}};
     for (const auto& [key, turn] : paging) {
-        auto* shortcut = new QShortcut(QKeySequence(key), f, nullptr, nullptr,
-                                       Qt::WidgetWithChildrenShortcut);
+        auto* shortcut =
+            new QShortcut(QKeySequence(key), f, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, turn = turn] {
             const bool inSlot = qobject_cast<PictureBox*>(frame()->focusWidget()) != nullptr;
             (this->*turn)();
@@ -363,10 +364,10 @@ std::future<QImage> GalleryScreen::StartPicture(const QStringList& candidates,
     if (!key.isEmpty()) key += QStringLiteral("%1x%2").arg(box.width()).arg(box.height());
     if (const QImage* known = key.isEmpty() ? nullptr : decoded_.object(key)) return Ready(*known);
     toKeep = key;
-    auto task = std::make_shared<std::packaged_task<QImage()>>(
-        [candidates, cacheFolder, fileClock, box, cancelled] {
-            return cancelled->load() ? QImage() : SlotPicture(candidates, cacheFolder, fileClock, box);
-        });
+    auto task = std::make_shared<std::packaged_task<QImage()>>([candidates, cacheFolder, fileClock,
+                                                                box, cancelled] {
+        return cancelled->load() ? QImage() : SlotPicture(candidates, cacheFolder, fileClock, box);
+    });
     std::future<QImage> picture = task->get_future();
     decoders_->start([task] { (*task)(); });
     return picture;

@@ -62,7 +62,7 @@ private:
     void FocusSlot(int k);
 
     std::array<PictureBox*, 21> imgPIc{};  // 1..20
-    std::array<QLabel*, 21> lblName{};  // 1..20
+    std::array<QLabel*, 21> lblName{};     // 1..20
     std::array<QLabel*, 3> lblPicKan{};
     QPushButton* cmdDown = nullptr;
     QPushButton* cmdUp = nullptr;

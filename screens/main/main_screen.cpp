@@ -15,6 +15,7 @@
 #include "logic/pictures.h"
 #include "screens/main/faces.h"
 #include "store/side_files.h"
+#include "window/accessible.h"
 #include "window/grid.h"
 #include "window/pick_list_model.h"
 #include "window/picture_box.h"
@@ -93,6 +94,8 @@ void MainScreen::build() {
 
     msgKansyou = new Grid(fraMain);
     msgKansyou->setObjectName("msgKansyou");
+    NameControl(msgKansyou, QStringLiteral("鑑賞履歴"));
+    msgKansyou->setToolTip(QStringLiteral("ダブルクリックまたは Enter キーで鑑賞履歴を入力します"));
     msgKansyou->setGeometry(852, kPictureTop, 132, kPictureHeight);
 
     auto* owned = new QGroupBox(QStringLiteral("ソフト所有"), fraMain);
@@ -108,6 +111,7 @@ void MainScreen::build() {
     hsbData->setGeometry(8, 516, 820, 22);
     hsbData->setRange(1, 1);
     hsbData->setPageStep(1);
+    hsbData->setToolTip(QStringLiteral("前後のタイトル（Alt+← / Alt+→、PageUp / PageDown）"));
     connect(hsbData, &QScrollBar::valueChanged, this, [this] { ShowTitle(); });
 
     lblKensu = new QLabel(fraMain);
@@ -132,6 +136,7 @@ void MainScreen::build() {
 void MainScreen::buildFields(QWidget* parent) {
     Caption(QStringLiteral("タイトル"), parent, QRect(4, 8, 62, 26));
     cboName = Combo("cboName", parent, QRect(70, 8, 340, 26), true);
+    NameControl(cboName, QStringLiteral("タイトル"));
     nameModel_ = new PickListModel(&w.catalogue.cboName, this);
     cboName->setModel(nameModel_);
 
@@ -147,8 +152,9 @@ void MainScreen::buildFields(QWidget* parent) {
             txtNengetu = new QLineEdit(parent);
             txtNengetu->setObjectName(name);
             txtNengetu->setGeometry(70, y, 140, 26);
+            NameControl(txtNengetu, label);
         } else {
-            Combo(name, parent, QRect(70, y, 340, 26), true);
+            NameControl(Combo(name, parent, QRect(70, y, 340, 26), true), label);
         }
         y += 32;
     }
@@ -167,6 +173,7 @@ void MainScreen::buildFields(QWidget* parent) {
 
     Caption(QStringLiteral("評"), parent, QRect(4, y + 8, 62, 26));
     cboHyouka = Combo("cboHyouka", parent, QRect(70, y + 8, 64, 26), false);
+    NameControl(cboHyouka, QStringLiteral("評価"));
     for (int k = 0; k < 4; ++k) {
         imgFace1[k] = new QLabel(parent);
         imgFace1[k]->setObjectName(QStringLiteral("imgFace1_%1").arg(k));
@@ -224,6 +231,7 @@ void MainScreen::buildPages(QWidget* parent) {
         txtSubData[k] = new QPlainTextEdit(fraSubGamen[k]);
         txtSubData[k]->setObjectName(QStringLiteral("txtSubData_%1").arg(k));
         txtSubData[k]->setGeometry(10, 10, 964, 402);
+        NameControl(txtSubData[k], captions[k + 1]);
         cmdSubData[k] = new QPushButton(saves[k], fraSubGamen[k]);
         cmdSubData[k]->setObjectName(QStringLiteral("cmdSubData%1").arg(k));
         cmdSubData[k]->setGeometry(814, 422, 160, 32);
@@ -242,12 +250,14 @@ void MainScreen::buildEntryPanel(QWidget* parent) {
     txtKansyoubi = new QLineEdit(fraRirekiHozon);
     txtKansyoubi->setObjectName("txtKansyoubi");
     txtKansyoubi->setGeometry(100, 40, 140, 26);
+    NameControl(txtKansyoubi, QStringLiteral("鑑賞日"));
     lblHyouka1[8] = new QLabel(QStringLiteral("鑑賞内容"), fraRirekiHozon);
     lblHyouka1[8]->setObjectName("lblHyouka1_8");
     lblHyouka1[8]->setGeometry(16, 84, 80, 26);
     cboKansyou = Combo("cboKansyou", fraRirekiHozon, QRect(100, 84, 280, 26), true);
     contentModel_ = new PickListModel(&w.history.cboKansyou, this);
     cboKansyou->setModel(contentModel_);
+    NameControl(cboKansyou, QStringLiteral("鑑賞内容"));
     cmdRirekiHozon = new QPushButton(QStringLiteral("保存"), fraRirekiHozon);
     cmdRirekiHozon->setObjectName("cmdRirekiHozon");
     cmdRirekiHozon->setGeometry(180, 160, 96, 32);
@@ -436,8 +446,8 @@ QImage MainScreen::ReadBoxPicture(const QString& path, QSize& natural) const {
     const QSize header = reader.size();
     bool scaled = false;
     if (header.isValid()) {
-        const QSize fitted = PictureBox::FittedSize(
-            header, PictureBoxSize(header) * imgGazou->devicePixelRatioF());
+        const QSize fitted =
+            PictureBox::FittedSize(header, PictureBoxSize(header) * imgGazou->devicePixelRatioF());
         if (header.width() > fitted.width()) {
             reader.setScaledSize(fitted);
             scaled = true;
@@ -493,11 +503,17 @@ void MainScreen::FillRatingLists() {
 }
 
 void MainScreen::ShowEvaluationItems() {
-    for (int k = 1; k <= 7; ++k) lblHyouka1[k]->setText(w.masters.strHyoukaKoumoku[k]);
+    for (int k = 1; k <= 7; ++k) {
+        lblHyouka1[k]->setText(w.masters.strHyoukaKoumoku[k]);
+        NameControl(cboHyouka1[k], w.masters.strHyoukaKoumoku[k] + QStringLiteral("の点数"));
+    }
 }
 
 void MainScreen::ShowOwnershipItems() {
-    for (int k = 1; k <= 4; ++k) chkSyoyu[k]->setText(w.masters.strSyoyuKoumoku[k]);
+    for (int k = 1; k <= 4; ++k) {
+        chkSyoyu[k]->setText(w.masters.strSyoyuKoumoku[k]);
+        NameControl(chkSyoyu[k], w.masters.strSyoyuKoumoku[k] + QStringLiteral("を所有"));
+    }
 }
 
 void MainScreen::ResetSubPages() {

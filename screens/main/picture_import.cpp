@@ -4,13 +4,13 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
-#include <QFrame>
-#include <QImageReader>
-#include <QLabel>
-#include <QListWidget>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QFrame>
+#include <QImageReader>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -41,8 +41,8 @@ struct Texts {
     QString folders = QStringLiteral("フォルダ");
     QString files = QStringLiteral("画像ファイル");
     QString picture = QStringLiteral("タイトルの画像");
-    QString pictureTip = QStringLiteral(
-        "クリック、Enter キーまたは画像ファイルのドロップで画像を取り込みます");
+    QString pictureTip =
+        QStringLiteral("クリック、Enter キーまたは画像ファイルのドロップで画像を取り込みます");
     QString notReady = QStringLiteral("ﾃﾞﾊﾞｲｽが準備されていません");
     QString notReadyTitle = QStringLiteral("ﾃﾞﾊﾞｲｽ未準備");
     QString noFile = QStringLiteral(
@@ -168,7 +168,8 @@ bool PictureImport::eventFilter(QObject* watched, QEvent* event) {
             break;
         }
         case QEvent::DragEnter:
-            if (!DroppedPicture(event).isEmpty()) static_cast<QDropEvent*>(event)->acceptProposedAction();
+            if (!DroppedPicture(event).isEmpty())
+                static_cast<QDropEvent*>(event)->acceptProposedAction();
             return true;
         case QEvent::Drop:
             if (const QString path = DroppedPicture(event); !path.isEmpty()) {

@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QDate>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 

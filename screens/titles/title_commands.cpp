@@ -148,7 +148,8 @@ void TitleCommands::cmdDel_Click() {
     // There is no undo: Return alone must not delete.
     if (p.MessageBox(name + QStringLiteral("のデータを削除していいですか？"),
                      QStringLiteral("削除確認"), Platform::Icon::Warning,
-                     Platform::Buttons::OkCancel, Platform::Answer::Cancel) != Platform::Answer::Ok) {
+                     Platform::Buttons::OkCancel,
+                     Platform::Answer::Cancel) != Platform::Answer::Ok) {
         return;
     }
     const int n = w.catalogue.TitleCount;

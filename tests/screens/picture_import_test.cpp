@@ -325,19 +325,45 @@ TEST_F(PictureImportTest, ATitleTooLongForAFileNameIsRefused) {
     EXPECT_FALSE(window->GalleryOutOfDate);
 }
 
-TEST_F(PictureImportTest, CancelClosesAndLeavesThePreviewShown) {
+// Cancel shows the title's own picture again, not the one only previewed.
+TEST_F(PictureImportTest, CancelClosesAndShowsTheTitlesOwnPictureAgain) {
     StartWith(sjis::Titles(1));
+    WriteFile("T1.jpg", Jpeg(640, 480, Qt::green));
+    Screen().ShowTitle();
     WriteSource("tall.jpg", Jpeg(300, 450, Qt::red));
     Browse();
     Pick("tall.jpg");
+    ASSERT_EQ(Screen().pictureSize, QSize(300, 450));
     Find<QPushButton>("cmdYame")->click();
     EXPECT_FALSE(Frame()->isVisible());
-    EXPECT_EQ(Screen().pictureSize, QSize(300, 450));
-    EXPECT_FALSE(Exists("T1.jpg"));
+    EXPECT_EQ(Screen().pictureSize, QSize(640, 480));
+    EXPECT_EQ(ReadFile("T1.jpg"), Jpeg(640, 480, Qt::green));
     EXPECT_FALSE(window->GalleryOutOfDate);
     // The next opening has no file chosen.
     Open();
     EXPECT_EQ(Files()->currentItem(), nullptr);
+}
+
+// "参照…" takes the file chosen in the file dialog in as a file of the list.
+TEST_F(PictureImportTest, TheFileDialogsPictureIsTakenIn) {
+    StartWith(sjis::Titles(1));
+    WriteFile("T1.jpg", Jpeg(640, 480, Qt::green));
+    QImage(300, 450, QImage::Format_RGB32).save(Source("poster.png"), "PNG");
+    Open();
+    fake->OpenAs(std::nullopt);
+    Find<QPushButton>("cmdPicBrowse")->click();
+    EXPECT_EQ(ReadFile("T1.jpg"), Jpeg(640, 480, Qt::green));
+    fake->OpenAs(Source("poster.png"));
+    fake->Answer(Answer::Ok);
+    Find<QPushButton>("cmdPicBrowse")->click();
+    ASSERT_EQ(fake->openDialogs.size(), 2u);
+    EXPECT_EQ(fake->openDialogs[1].filter,
+              QStringLiteral("画像ファイル (*.jpg *.jpeg *.png *.gif *.bmp *.webp)"));
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("上書き確認"));
+    EXPECT_EQ(QImage(Path("T1.jpg")).size(), QSize(300, 450));  // converted to JPEG
+    EXPECT_EQ(Screen().pictureSize, QSize(300, 450));
+    EXPECT_FALSE(Frame()->isVisible());
 }
 
 }  // namespace
