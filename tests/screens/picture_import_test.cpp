@@ -1,17 +1,21 @@
 #include "screens/main/picture_import.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QUrl>
 
 #include "screens/main/main_screen.h"
 #include "tests/support/file_size_limit.h"
@@ -344,7 +348,8 @@ TEST_F(PictureImportTest, CancelClosesAndShowsTheTitlesOwnPictureAgain) {
     EXPECT_EQ(Files()->currentItem(), nullptr);
 }
 
-// "参照…" takes the file chosen in the file dialog in as a file of the list.
+// "参照…" takes the file chosen in the file dialog in as a file of the list,
+// and so does a drop on the picture.
 TEST_F(PictureImportTest, TheFileDialogsPictureIsTakenIn) {
     StartWith(sjis::Titles(1));
     WriteFile("T1.jpg", Jpeg(640, 480, Qt::green));
@@ -364,6 +369,18 @@ TEST_F(PictureImportTest, TheFileDialogsPictureIsTakenIn) {
     EXPECT_EQ(QImage(Path("T1.jpg")).size(), QSize(300, 450));  // converted to JPEG
     EXPECT_EQ(Screen().pictureSize, QSize(300, 450));
     EXPECT_FALSE(Frame()->isVisible());
+
+    // A file dropped on the picture is taken in the same way.
+    QImage(640, 480, QImage::Format_RGB32).save(Source("still.bmp"), "BMP");
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(Source("still.bmp"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(Picture(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(Picture(), &drop);
+    EXPECT_EQ(QImage(Path("T1.bmp")).size(), QSize(640, 480));
+    EXPECT_EQ(Screen().pictureSize, QSize(640, 480));
 }
 
 }  // namespace
