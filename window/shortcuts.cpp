@@ -1,5 +1,7 @@
 #include "window/shortcuts.h"
 
+#include <QAbstractScrollArea>
+#include <QApplication>
 #include <QFrame>
 #include <QPushButton>
 #include <QShortcut>
@@ -61,8 +63,19 @@ void InstallShortcuts(frmMain& w) {
         {QKeySequence(Qt::Key_PageUp), -1, w.frame("fraMain"), Qt::WidgetWithChildrenShortcut},
         {QKeySequence(Qt::Key_PageDown), 1, w.frame("fraMain"), Qt::WidgetWithChildrenShortcut},
     };
+    QList<QShortcut*> paging;
     for (const auto& step : steps) {
         auto* shortcut = new QShortcut(step.key, step.owner, nullptr, nullptr, step.context);
         QObject::connect(shortcut, &QShortcut::activated, &w, [&w, by = step.by] { Step(w, by); });
+        if (step.context != Qt::WindowShortcut) paging << shortcut;
     }
+    // A text page, the history grid and other scrolling views keep PageUp /
+    // PageDown for themselves: typing in a page never leaves the title.
+    QObject::connect(qApp, &QApplication::focusChanged, &w, [paging](QWidget*, QWidget* now) {
+        bool scrolls = false;
+        for (QWidget* p = now; p && !scrolls; p = p->parentWidget()) {
+            scrolls = qobject_cast<QAbstractScrollArea*>(p) != nullptr;
+        }
+        for (QShortcut* shortcut : paging) shortcut->setEnabled(!scrolls);
+    });
 }

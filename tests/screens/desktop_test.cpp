@@ -83,6 +83,13 @@ TEST_F(DesktopTest, TheKeyboardReachesRowsHistoryGalleryAndScreens) {
 
     Key(window.get(), Qt::Key_Left, Qt::AltModifier);
     EXPECT_EQ(Shown(), "T11");
+    auto* title = Find<QComboBox>("cboName");
+    title->setFocus();
+    Key(title, Qt::Key_PageUp);
+    EXPECT_EQ(Shown(), "T10");
+    history->setFocus();  // a scrolling view keeps its paging keys
+    Key(history, Qt::Key_PageDown);
+    EXPECT_EQ(Shown(), "T10");
     Key(window.get(), Qt::Key_2, Qt::ControlModifier);
     EXPECT_TRUE(Visible("fraPic"));
     EXPECT_EQ(window->button("cmdPic")->toolTip(), QStringLiteral("画像（Ctrl+2）"));
