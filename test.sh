@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . ./scripts_common.sh
 hoshi_need_packages "${HOSHI_BUILD_PACKAGES[@]}" libgtest-dev desktop-file-utils file \
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev lintian appstream
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-DQT_FORCE_ASSERTS \

@@ -9,6 +9,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // Wayland compositors match the window to its launcher and icon by this id.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.hoshinote"));
     InstallQtJapanese(app);
     app.setFont(QFont(QStringLiteral("IPAGothic"), 10));
     QtPlatform platform;

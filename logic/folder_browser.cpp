@@ -85,6 +85,16 @@ int VolumeHolding(const std::vector<Volume>& volumes, const QString& path) {
     return best;
 }
 
+QString VisibleFolder(const QString& folder) {
+    const QString clean = QDir::cleanPath(folder);
+    const QStringList parts = clean.split(QLatin1Char('/'));
+    int visible = 0;
+    while (visible < parts.size() && !parts[visible].startsWith(QLatin1Char('.'))) ++visible;
+    if (visible == parts.size()) return clean;
+    const QString parent = parts.mid(0, visible).join(QLatin1Char('/'));
+    return parent.isEmpty() ? QStringLiteral("/") : parent;
+}
+
 bool IsReadableFolder(const QString& path) {
     const QFileInfo info(path);
     return info.isDir() && info.isReadable() && info.isExecutable();

@@ -34,6 +34,10 @@ std::vector<Volume> PickableVolumes(const std::vector<MountedVolume>& mounted,
 // or -1.
 int VolumeHolding(const std::vector<Volume>& volumes, const QString& path);
 
+// The folder itself, or, when it lies inside a hidden folder (a name starting
+// with "."), the deepest of its parents that does not.
+QString VisibleFolder(const QString& folder);
+
 // True when the folder exists and its entries can be listed.
 bool IsReadableFolder(const QString& path);
 

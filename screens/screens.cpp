@@ -14,9 +14,12 @@
 #include "screens/titles/csv_import.h"
 #include "screens/titles/title_commands.h"
 #include "screens/viewing/history_screen.h"
+#include "window/accessible.h"
 #include "window/frm_main.h"
+#include "window/shortcuts.h"
 
 void AttachScreens(frmMain& window) {
+    InstallAccessibleNames();
     auto* main = new MainScreen(window);
     new FieldEditing(*main);
     new TextPages(*main);
@@ -31,4 +34,5 @@ void AttachScreens(frmMain& window) {
     new MasterScreen(window);
     new CsvImport(window);
     new Lookup(window, main->cmdLookup);
+    InstallShortcuts(window);
 }

@@ -19,6 +19,22 @@ QSize SmallSize(const QSize& natural) {
     return natural.scaled(kLargest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 }
 
+// No larger than a thumbnail, or than the picture shows in the box when that
+// is larger; never larger than the picture.
+QSize DecodedSize(const QSize& natural, const QSize& box) {
+    const QSize small = SmallSize(natural);
+    if (box.isEmpty()) return small;
+    const QSize fitted = natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    if (fitted.width() <= small.width()) return small;
+    return fitted.width() < natural.width() ? fitted : natural;
+}
+
+// A thumbnail is drawn no larger than it is.
+bool LargeEnough(const QImage& thumbnail, const QSize& box) {
+    return box.isEmpty() ||
+           thumbnail.size().scaled(box, Qt::KeepAspectRatio).width() <= thumbnail.width();
+}
+
 }  // namespace
 
 QImage Find(const QString& cacheFolder, const logic::ThumbnailKeys& file) {
@@ -63,33 +79,37 @@ bool Write(const QString& cacheFolder, const logic::ThumbnailKeys& file, const Q
     return logic::StoreThumbnail(cacheFolder, logic::ThumbnailFileName(file.uri), png);
 }
 
-QImage DecodeSmall(QIODevice* device) {
+QImage DecodeSmall(QIODevice* device, const QSize& box) {
     QImageReader reader(device);
     reader.setDecideFormatFromContent(true);
     const QSize natural = reader.size();
-    if (natural.isValid()) reader.setScaledSize(SmallSize(natural));
+    if (natural.isValid()) reader.setScaledSize(DecodedSize(natural, box));
     QImage image = reader.read();
     // A reader that cannot tell the size beforehand gives the whole picture.
-    if (!image.isNull() && SmallSize(image.size()) != image.size()) {
-        image =
-            image.scaled(SmallSize(image.size()), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (const QSize size = DecodedSize(image.size(), box);
+        !image.isNull() && size != image.size()) {
+        image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     }
     return image;
 }
 
-QImage SmallPicture(const QString& cacheFolder, const QString& path, qint64 now, Writer writer) {
+QImage SmallPicture(const QString& cacheFolder, const QString& path, qint64 now, Writer writer,
+                    const QSize& box) {
     const std::optional<logic::ThumbnailKeys> before = logic::ReadThumbnailKeys(path);
     const bool settled = before && logic::ThumbnailSettled(*before, now);
+    QImage known;
     if (settled) {
-        const QImage known = Find(cacheFolder, *before);
-        if (!known.isNull()) return known;
+        known = Find(cacheFolder, *before);
+        if (!known.isNull() && LargeEnough(known, box)) return known;
     }
     QImage picture;
     {
         logic::PictureSource source(path);
         if (!source.device()) return {};
-        picture = DecodeSmall(source.device());
+        picture = DecodeSmall(source.device(), box);
     }
+    // A valid thumbnail is there already.
+    if (!known.isNull()) return picture;
     if (picture.isNull() || !before || !(settled || writer == Writer::ThisProgram)) return picture;
     const std::optional<logic::ThumbnailKeys> after = logic::ReadThumbnailKeys(path);
     if (after && after->look == before->look) Write(cacheFolder, *before, picture);

@@ -19,8 +19,10 @@ QImage Find(const QString& cacheFolder, const logic::ThumbnailKeys& file);
 // pixels on its longer side if it is larger). False on any failure.
 bool Write(const QString& cacheFolder, const logic::ThumbnailKeys& file, const QImage& picture);
 
-// The picture file decoded no larger than a thumbnail, keeping its shape.
-QImage DecodeSmall(QIODevice* device);
+// The picture file decoded no larger than a thumbnail, keeping its shape; or,
+// given the box (device pixels) it is to fill, as large as it shows there
+// when that is larger.
+QImage DecodeSmall(QIODevice* device, const QSize& box = {});
 
 // Who last wrote the picture file.
 enum class Writer { Anyone, ThisProgram };
@@ -29,8 +31,10 @@ enum class Writer { Anyone, ThisProgram };
 // decoded, and then its thumbnail written when the file stayed the same while
 // it was read. A file that changed within the last seconds (by `now`, seconds
 // since the epoch) is neither looked up nor written for, unless this program
-// wrote it and so knows its bytes. Null when the file is no picture.
+// wrote it and so knows its bytes. Null when the file is no picture. Given
+// the box it is to fill (device pixels, a 2x screen), a thumbnail smaller than
+// the picture shows there is passed over and the file decoded for the box.
 QImage SmallPicture(const QString& cacheFolder, const QString& path, qint64 now,
-                    Writer writer = Writer::Anyone);
+                    Writer writer = Writer::Anyone, const QSize& box = {});
 
 }  // namespace thumbnails

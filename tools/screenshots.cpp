@@ -92,6 +92,13 @@ int main(int argc, char* argv[]) {
     AttachScreens(window);
     if (!window.Form_Load()) return 1;
     Save(&window, QStringLiteral("main"));
+    // The help viewer on the screen, placed over the window.
+    window.button("cmdHelp")->click();
+    QApplication::processEvents();
+    Save(platform.helpViewer(), QStringLiteral("help"));
+    QGuiApplication::primaryScreen()->grabWindow(0).save(
+        QDir(outDir).filePath(QStringLiteral("%1-help-screen.png").arg(++shot, 2, 10, QChar('0'))));
+    platform.CloseHelp();
     for (const char* page : {"cmdHyouji2", "cmdHyouji3", "cmdHyouji4", "cmdHyouji1"}) {
         window.findChild<QPushButton*>(page)->click();
         Save(&window, page);

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "store/help_document.h"
 #include "store/text_check.h"
 
 namespace {
@@ -310,7 +311,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 }
 
 void frmMain::cmdHelp_Click() {
-    platform_.ShowHelp(folder.resolve(HelpFile).value_or(HelpFile), this);
+    platform_.ShowHelp(store::HelpDocumentPath(folder, HelpFile), this);
 }
 
 void frmMain::chkHelp_Click() {

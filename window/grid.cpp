@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QtDebug>
@@ -567,6 +568,16 @@ void Grid::mouseDoubleClickEvent(QMouseEvent* event) {
     PressCell(cell.row() + 1, cell.column());
     doubleClicked_ = true;
     emit DblClick();
+}
+
+void Grid::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && row_ >= 1 &&
+        row_ < Rows()) {
+        emit DblClick();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void Grid::mouseMoveEvent(QMouseEvent*) {

@@ -175,12 +175,14 @@ public:
 signals:
     // Raised after a mouse press made the clicked cell current.
     void Click();
+    // Also raised by Return on a body row: the keyboard's double-click.
     void DblClick();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -5,9 +5,11 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QThread>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -39,6 +41,22 @@ QMessageBox::Icon ToQtIcon(Platform::Icon icon) {
             return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
+}
+
+// The help viewer's place: its usual size, no larger than the screen's free
+// area leaves room for (a title bar and borders), centred on the main window
+// and kept within that area.
+QRect HelpGeometry(const QRect& owner, const QRect& available) {
+    const QSize room = available.size() - QSize(16, 48);
+    const QSize size = QSize(720, 640).boundedTo(room);
+    QRect place(QPoint(), size);
+    place.moveCenter(owner.isValid() ? owner.center() : available.center());
+    const QPoint top = available.topLeft() + QPoint(8, 40);
+    place.moveLeft(std::clamp(place.left(), top.x(),
+                              std::max(top.x(), top.x() + room.width() - size.width())));
+    place.moveTop(std::clamp(place.top(), top.y(),
+                             std::max(top.y(), top.y() + room.height() - size.height())));
+    return place;
 }
 
 }  // namespace
@@ -134,8 +152,9 @@ void QtPlatform::ShowHelp(const QString& filePath, QWidget* owner) {
         viewer_->setObjectName("HelpViewer");
         viewer_->setAttribute(Qt::WA_DeleteOnClose);
         viewer_->setWindowTitle(QStringLiteral("ホシノートＷ　ヘルプ"));
-        viewer_->resize(720, 640);
-        if (owner) viewer_->move(owner->geometry().topLeft() + QPoint(40, 40));
+        QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+        viewer_->setGeometry(HelpGeometry(owner ? owner->frameGeometry() : QRect(), available));
     }
     if (QFileInfo::exists(filePath)) {
         viewer_->setSource(QUrl::fromLocalFile(filePath));

@@ -177,9 +177,20 @@ bool RankingArea::eventFilter(QObject* watched, QEvent* event) {
     if (watched == caption_ && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         emit captionClicked();
+        NameGrid();
         return true;
     }
     return QFrame::eventFilter(watched, event);
+}
+
+void RankingArea::showEvent(QShowEvent* event) {
+    NameGrid();
+    QFrame::showEvent(event);
+}
+
+void RankingArea::NameGrid() {
+    // Screen readers call the grid by the caption it has now.
+    grid_->setAccessibleName(caption_->text());
 }
 
 void RankingArea::DeselectOptions() {

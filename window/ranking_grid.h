@@ -86,9 +86,11 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     int GridWidth() const;
+    void NameGrid();
 
     QLabel* caption_;
     RankingGrid* grid_;

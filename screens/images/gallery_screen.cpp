@@ -2,11 +2,13 @@
 
 #include <QDateTime>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QShortcut>
 #include <QThreadPool>
 #include <algorithm>
 #include <chrono>
@@ -18,7 +20,9 @@
 #include "logic/thumbnails.h"
 #include "screens/thumbnail_cache.h"
 #include "store/side_files.h"
+#include "window/accessible.h"
 #include "window/frm_main.h"
+#include "window/picture_box.h"
 #include "window/twips.h"
 
 namespace {
@@ -40,6 +44,8 @@ struct Texts {
     QString between = QStringLiteral("～");
     QString previous = QStringLiteral("前の２０タイトル");
     QString next = QStringLiteral("次の２０タイトル");
+    QString previousName = QStringLiteral("前のページ");
+    QString nextName = QStringLiteral("次のページ");
 };
 
 const Texts& T() {
@@ -91,10 +97,13 @@ QPushButton* PageButton(const QString& name, bool right, const QString& tip, QWi
 
 // The picture of a slot from the title's existing picture files (.jpg, .gif,
 // .bmp): the last one that loads, from its thumbnail or decoded no larger than
-// one (a thumbnail's 128 pixels are the slot's width); the slot stretches it.
-QImage SlotPicture(const QStringList& candidates, const QString& cacheFolder, qint64 now) {
+// one (a thumbnail's 128 pixels are the slot's width), or decoded for the
+// slot's device pixels when it shows larger there (a 2x screen).
+QImage SlotPicture(const QStringList& candidates, const QString& cacheFolder, qint64 now,
+                   const QSize& box) {
     for (auto it = candidates.crbegin(); it != candidates.crend(); ++it) {
-        const QImage image = thumbnails::SmallPicture(cacheFolder, *it, now);
+        const QImage image =
+            thumbnails::SmallPicture(cacheFolder, *it, now, thumbnails::Writer::Anyone, box);
         if (!image.isNull()) return image;
     }
     return {};
@@ -149,18 +158,34 @@ void GalleryScreen::build() {
         lblName[k]->setGeometry(x, y, kSlotWidth, kNameHeight);
         lblName[k]->setAlignment(Qt::AlignCenter);
         lblName[k]->installEventFilter(this);
-        imgPIc[k] = new QLabel(f);
+        imgPIc[k] = new PictureBox(f);
         imgPIc[k]->setObjectName(QStringLiteral("imgPIc_%1").arg(k));
         imgPIc[k]->setGeometry(x, y + kNameHeight + 2, kSlotWidth, kSlotHeight);
-        imgPIc[k]->setScaledContents(true);
         imgPIc[k]->setFrameShape(QFrame::StyledPanel);
+        imgPIc[k]->setFocusPolicy(Qt::NoFocus);
         imgPIc[k]->setCursor(Qt::PointingHandCursor);
         imgPIc[k]->installEventFilter(this);
     }
-    cmdDown = PageButton("cmdDown", false, T().previous, f, QRect(872, 16, 96, 228));
-    cmdUp = PageButton("cmdUp", true, T().next, f, QRect(872, 252, 96, 228));
+    cmdDown = PageButton("cmdDown", false, T().previous + QStringLiteral("（PageUp）"), f,
+                         QRect(872, 16, 96, 228));
+    cmdUp = PageButton("cmdUp", true, T().next + QStringLiteral("（PageDown）"), f,
+                       QRect(872, 252, 96, 228));
+    NameControl(cmdDown, T().previousName);
+    NameControl(cmdUp, T().nextName);
     connect(cmdDown, &QAbstractButton::clicked, this, [this] { cmdDown_Click(); });
     connect(cmdUp, &QAbstractButton::clicked, this, [this] { cmdUp_Click(); });
+    const std::pair<Qt::Key, void (GalleryScreen::*)()> paging[] = {
+        {Qt::Key_PageUp, &GalleryScreen::cmdDown_Click},
+        {Qt::Key_PageDown, &GalleryScreen::cmdUp_Click}};
+    for (const auto& [key, turn] : paging) {
+        auto* shortcut =
+            new QShortcut(QKeySequence(key), f, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, turn = turn] {
+            const bool inSlot = qobject_cast<PictureBox*>(frame()->focusWidget()) != nullptr;
+            (this->*turn)();
+            if (inSlot) FocusSlot(1);
+        });
+    }
 
     const QRect places[3] = {{812, 500, 64, 26}, {910, 500, 64, 26}, {878, 500, 30, 26}};
     const Qt::Alignment aligns[3] = {Qt::AlignRight | Qt::AlignVCenter,
@@ -180,6 +205,13 @@ QString GalleryScreen::HelpText() const {
 }
 
 bool GalleryScreen::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        for (int k = 1; k <= logic::kGallerySlots; ++k) {
+            if (watched == imgPIc[k] && SlotKey(k, static_cast<QKeyEvent*>(event)->key())) {
+                return true;
+            }
+        }
+    }
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         for (int k = 1; k <= logic::kGallerySlots; ++k) {
@@ -194,6 +226,39 @@ bool GalleryScreen::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return Screen::eventFilter(watched, event);
+}
+
+bool GalleryScreen::SlotKey(int k, int key) {
+    constexpr int kColumns = 5;
+    int to = 0;
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            imgPIc_Click(k);
+            return true;
+        case Qt::Key_Left:
+            to = k - 1;
+            break;
+        case Qt::Key_Right:
+            to = k + 1;
+            break;
+        case Qt::Key_Up:
+            to = k - kColumns;
+            break;
+        case Qt::Key_Down:
+            to = k + kColumns;
+            break;
+        default:
+            return false;
+    }
+    // At the edge, or past the last title of the page, the focus stays.
+    if (to >= 1 && to <= logic::kGallerySlots) FocusSlot(to);
+    return true;
+}
+
+void GalleryScreen::FocusSlot(int k) {
+    if (imgPIc[k]->focusPolicy() != Qt::NoFocus) imgPIc[k]->setFocus(Qt::OtherFocusReason);
 }
 
 void GalleryScreen::cmdPic_Click() {
@@ -230,7 +295,11 @@ void GalleryScreen::ShowPageNumbers(int page) {
 void GalleryScreen::ClearSlots() {
     for (int k = 1; k <= logic::kGallerySlots; ++k) {
         lblName[k]->clear();
-        imgPIc[k]->clear();
+        imgPIc[k]->ClearPicture();
+        // Only a slot with a title takes the focus; the first one from Tab.
+        if (imgPIc[k]->hasFocus()) cmdUp->setFocus(Qt::OtherFocusReason);
+        imgPIc[k]->setFocusPolicy(Qt::NoFocus);
+        NameControl(imgPIc[k], QString());
     }
 }
 
@@ -248,6 +317,7 @@ void GalleryScreen::FillSlots(int page) {
     // Whether a file is new enough to change again within the second its
     // thumbnail records is a question for the clock that stamps files.
     const qint64 fileClock = QDateTime::currentSecsSinceEpoch();
+    const QSize box = imgPIc[1]->size() * imgPIc[1]->devicePixelRatioF();
     std::vector<std::future<QImage>> pictures;
     std::vector<QString> toKeep;
     for (int k = 1; k <= logic::kGallerySlots; ++k) {
@@ -255,11 +325,14 @@ void GalleryScreen::FillSlots(int page) {
         if (n == 0) break;
         toKeep.emplace_back();
         pictures.push_back(StartPicture(store::PictureCandidates(w.folder, c.strDaimei[n]),
-                                        cacheFolder, now, fileClock, cancelled, toKeep.back()));
+                                        cacheFolder, now, fileClock, box, cancelled,
+                                        toKeep.back()));
     }
     for (int k = 1; k <= int(pictures.size()); ++k) {
         const QString& name = c.strDaimei[logic::GalleryTitleAt(page, k, c.TitleCount)];
         lblName[k]->setText(name);
+        NameControl(imgPIc[k], name);
+        imgPIc[k]->setFocusPolicy(k == 1 ? Qt::StrongFocus : Qt::ClickFocus);
         // A name wider than its slot shows its beginning.
         const bool fits = lblName[k]->fontMetrics().horizontalAdvance(name) <= kSlotWidth;
         lblName[k]->setAlignment(fits ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
@@ -273,7 +346,7 @@ void GalleryScreen::FillSlots(int page) {
             decoded_.insert(toKeep[k - 1], new QImage(picture),
                             std::max<qsizetype>(picture.sizeInBytes(), 1));
         }
-        if (!picture.isNull()) imgPIc[k]->setPixmap(QPixmap::fromImage(picture));
+        if (!picture.isNull()) imgPIc[k]->SetPicture(picture);
         // The pictures appear one by one.
         w.platform().ProcessPendingEvents();
         if (number != fillNumber_) return;
@@ -282,17 +355,19 @@ void GalleryScreen::FillSlots(int page) {
 
 std::future<QImage> GalleryScreen::StartPicture(const QStringList& candidates,
                                                 const QString& cacheFolder, qint64 now,
-                                                qint64 fileClock,
+                                                qint64 fileClock, const QSize& box,
                                                 const std::shared_ptr<std::atomic<bool>>& cancelled,
                                                 QString& toKeep) {
     if (candidates.isEmpty()) return Ready(QImage());
-    const QString key = PicturesKey(candidates, now);
+    // Decoded for one size of slot in device pixels.
+    QString key = PicturesKey(candidates, now);
+    if (!key.isEmpty()) key += QStringLiteral("%1x%2").arg(box.width()).arg(box.height());
     if (const QImage* known = key.isEmpty() ? nullptr : decoded_.object(key)) return Ready(*known);
     toKeep = key;
-    auto task = std::make_shared<std::packaged_task<QImage()>>(
-        [candidates, cacheFolder, fileClock, cancelled] {
-            return cancelled->load() ? QImage() : SlotPicture(candidates, cacheFolder, fileClock);
-        });
+    auto task = std::make_shared<std::packaged_task<QImage()>>([candidates, cacheFolder, fileClock,
+                                                                box, cancelled] {
+        return cancelled->load() ? QImage() : SlotPicture(candidates, cacheFolder, fileClock, box);
+    });
     std::future<QImage> picture = task->get_future();
     decoders_->start([task] { (*task)(); });
     return picture;

@@ -10,12 +10,15 @@
 
 #include "window/screen.h"
 
+class PictureBox;
 class QLabel;
 class QPushButton;
 class QThreadPool;
 
 // The picture gallery fraPic: the titles' pictures twenty at a time in
-// catalogue order, each with its name; a click on one shows that title.
+// catalogue order, each with its name; a click on one shows that title. From
+// the keyboard the arrows move between the slots, Return shows the title and
+// PageUp / PageDown turn the page.
 class GalleryScreen : public Screen {
     Q_OBJECT
 public:
@@ -50,12 +53,16 @@ private:
     // `now` is the window's clock, `fileClock` the system's, which stamps the
     // files. `toKeep` is set to the key under which to keep a new decoding.
     std::future<QImage> StartPicture(const QStringList& candidates, const QString& cacheFolder,
-                                     qint64 now, qint64 fileClock,
+                                     qint64 now, qint64 fileClock, const QSize& box,
                                      const std::shared_ptr<std::atomic<bool>>& cancelled,
                                      QString& toKeep);
 
-    std::array<QLabel*, 21> imgPIc{};   // 1..20
-    std::array<QLabel*, 21> lblName{};  // 1..20
+    // The keys of a slot with the focus; true when taken.
+    bool SlotKey(int k, int key);
+    void FocusSlot(int k);
+
+    std::array<PictureBox*, 21> imgPIc{};  // 1..20
+    std::array<QLabel*, 21> lblName{};     // 1..20
     std::array<QLabel*, 3> lblPicKan{};
     QPushButton* cmdDown = nullptr;
     QPushButton* cmdUp = nullptr;

@@ -8,6 +8,7 @@
 #include "logic/list_rows.h"
 #include "logic/reorder.h"
 #include "store/file_ops.h"
+#include "window/accessible.h"
 #include "window/frm_main.h"
 #include "window/grid.h"
 #include "window/screen.h"
@@ -132,15 +133,16 @@ ListScreens::ListScreens(frmMain& window) : QObject(&window), w(window) {
 }
 
 void ListScreens::build() {
-    auto makeGrid = [this](const char* frame, const char* name) {
+    auto makeGrid = [this](const char* frame, const char* name, const QString& readName) {
         auto* g = new Grid(w.frame(frame));
         g->setObjectName(name);
+        NameControl(g, readName);
         g->setGeometry(kGridPlace);
         return g;
     };
-    msgIchiran = makeGrid("fraIchiran", "msgIchiran");
-    msgIchiran2 = makeGrid("fraIchiran2", "msgIchiran2");
-    msgIchiran3 = makeGrid("fraIchiran3", "msgIchiran3");
+    msgIchiran = makeGrid("fraIchiran", "msgIchiran", QStringLiteral("一覧"));
+    msgIchiran2 = makeGrid("fraIchiran2", "msgIchiran2", QStringLiteral("評価の一覧"));
+    msgIchiran3 = makeGrid("fraIchiran3", "msgIchiran3", QStringLiteral("所有の一覧"));
     connect(msgIchiran, &Grid::Click, this, &ListScreens::msgIchiran_Click);
     connect(msgIchiran2, &Grid::Click, this, &ListScreens::msgIchiran2_Click);
     connect(msgIchiran3, &Grid::Click, this, &ListScreens::msgIchiran3_Click);

@@ -15,8 +15,10 @@
 #include "logic/pictures.h"
 #include "screens/main/faces.h"
 #include "store/side_files.h"
+#include "window/accessible.h"
 #include "window/grid.h"
 #include "window/pick_list_model.h"
+#include "window/picture_box.h"
 #include "window/twips.h"
 
 namespace {
@@ -83,15 +85,17 @@ void MainScreen::build() {
     buildFields(fraMain);
     buildScores(fraMain);
 
-    imgGazou = new QLabel(fraMain);
+    imgGazou = new PictureBox(fraMain);
     imgGazou->setObjectName("imgGazou");
     imgGazou->setGeometry(kPictureX, kPictureTop, TwipsToPixels(6165), kPictureHeight);
-    imgGazou->setScaledContents(true);
     imgGazou->setFrameShape(QFrame::StyledPanel);
+    imgGazou->setFocusPolicy(Qt::StrongFocus);
     imgGazou->setCursor(Qt::PointingHandCursor);
 
     msgKansyou = new Grid(fraMain);
     msgKansyou->setObjectName("msgKansyou");
+    NameControl(msgKansyou, QStringLiteral("鑑賞履歴"));
+    msgKansyou->setToolTip(QStringLiteral("ダブルクリックまたは Enter キーで鑑賞履歴を入力します"));
     msgKansyou->setGeometry(852, kPictureTop, 132, kPictureHeight);
 
     auto* owned = new QGroupBox(QStringLiteral("ソフト所有"), fraMain);
@@ -107,6 +111,7 @@ void MainScreen::build() {
     hsbData->setGeometry(8, 516, 820, 22);
     hsbData->setRange(1, 1);
     hsbData->setPageStep(1);
+    hsbData->setToolTip(QStringLiteral("前後のタイトル（Alt+← / Alt+→、PageUp / PageDown）"));
     connect(hsbData, &QScrollBar::valueChanged, this, [this] { ShowTitle(); });
 
     lblKensu = new QLabel(fraMain);
@@ -134,6 +139,7 @@ void MainScreen::buildFields(QWidget* parent) {
     cmdLookup = new QPushButton(QStringLiteral("ネットで調べる"), parent);
     cmdLookup->setObjectName("cmdLookup");
     cmdLookup->setGeometry(302, 8, 108, 26);
+    NameControl(cboName, QStringLiteral("タイトル"));
     nameModel_ = new PickListModel(&w.catalogue.cboName, this);
     cboName->setModel(nameModel_);
 
@@ -149,8 +155,9 @@ void MainScreen::buildFields(QWidget* parent) {
             txtNengetu = new QLineEdit(parent);
             txtNengetu->setObjectName(name);
             txtNengetu->setGeometry(70, y, 140, 26);
+            NameControl(txtNengetu, label);
         } else {
-            Combo(name, parent, QRect(70, y, 340, 26), true);
+            NameControl(Combo(name, parent, QRect(70, y, 340, 26), true), label);
         }
         y += 32;
     }
@@ -169,6 +176,7 @@ void MainScreen::buildFields(QWidget* parent) {
 
     Caption(QStringLiteral("評"), parent, QRect(4, y + 8, 62, 26));
     cboHyouka = Combo("cboHyouka", parent, QRect(70, y + 8, 64, 26), false);
+    NameControl(cboHyouka, QStringLiteral("評価"));
     for (int k = 0; k < 4; ++k) {
         imgFace1[k] = new QLabel(parent);
         imgFace1[k]->setObjectName(QStringLiteral("imgFace1_%1").arg(k));
@@ -226,6 +234,7 @@ void MainScreen::buildPages(QWidget* parent) {
         txtSubData[k] = new QPlainTextEdit(fraSubGamen[k]);
         txtSubData[k]->setObjectName(QStringLiteral("txtSubData_%1").arg(k));
         txtSubData[k]->setGeometry(10, 10, 964, 402);
+        NameControl(txtSubData[k], captions[k + 1]);
         cmdSubData[k] = new QPushButton(saves[k], fraSubGamen[k]);
         cmdSubData[k]->setObjectName(QStringLiteral("cmdSubData%1").arg(k));
         cmdSubData[k]->setGeometry(814, 422, 160, 32);
@@ -244,12 +253,14 @@ void MainScreen::buildEntryPanel(QWidget* parent) {
     txtKansyoubi = new QLineEdit(fraRirekiHozon);
     txtKansyoubi->setObjectName("txtKansyoubi");
     txtKansyoubi->setGeometry(100, 40, 140, 26);
+    NameControl(txtKansyoubi, QStringLiteral("鑑賞日"));
     lblHyouka1[8] = new QLabel(QStringLiteral("鑑賞内容"), fraRirekiHozon);
     lblHyouka1[8]->setObjectName("lblHyouka1_8");
     lblHyouka1[8]->setGeometry(16, 84, 80, 26);
     cboKansyou = Combo("cboKansyou", fraRirekiHozon, QRect(100, 84, 280, 26), true);
     contentModel_ = new PickListModel(&w.history.cboKansyou, this);
     cboKansyou->setModel(contentModel_);
+    NameControl(cboKansyou, QStringLiteral("鑑賞内容"));
     cmdRirekiHozon = new QPushButton(QStringLiteral("保存"), fraRirekiHozon);
     cmdRirekiHozon->setObjectName("cmdRirekiHozon");
     cmdRirekiHozon->setGeometry(180, 160, 96, 32);
@@ -307,6 +318,13 @@ void MainScreen::TitlesReloaded() {
     for (int f = 0; f < 4; ++f) {
         pickModels_[f]->Reset(&w.catalogue.pickList(Catalogue::PickField(f)).items());
     }
+    // Titles added or removed: the total follows at once.
+    ShowCounter();
+}
+
+void MainScreen::ShowCounter() {
+    const int count = w.catalogue.TitleCount;
+    lblKensu->setText(QStringLiteral("%1 / %2").arg(count > 0 ? hsbData->value() : 0).arg(count));
 }
 
 void MainScreen::HistoryReloaded() {
@@ -320,7 +338,7 @@ QString MainScreen::ShownName() const {
 
 void MainScreen::ShowTitle() {
     const Catalogue& c = w.catalogue;
-    int i = hsbData->value();
+    const int i = hsbData->value();
     if (c.TitleCount > 0) {
         cboName->setEditText(c.strDaimei[i]);
         cboKantoku->setEditText(c.strKantoku[i]);
@@ -344,8 +362,7 @@ void MainScreen::ShowTitle() {
     ShowOwnership();
     IsShowingOwnership = false;
     LoadSideTexts();
-    if (c.TitleCount == 0) i = 0;
-    lblKensu->setText(QStringLiteral("%1 / %2").arg(i).arg(c.TitleCount));
+    ShowCounter();
     ShowPicture();
 }
 
@@ -407,7 +424,7 @@ void MainScreen::LoadSideTexts() {
 }
 
 void MainScreen::ShowPicture() {
-    imgGazou->clear();
+    imgGazou->ClearPicture();
     pictureSize = {};
     const Catalogue& c = w.catalogue;
     if (c.TitleCount == 0) return;
@@ -428,14 +445,15 @@ QImage MainScreen::ReadBoxPicture(const QString& path, QSize& natural) const {
     if (!source.device()) return {};
     QImageReader reader(source.device());
     reader.setDecideFormatFromContent(true);
-    // Only a picture larger than its box both ways is decoded smaller, to the
-    // box's size in device pixels; a smaller one is stretched as it is.
+    // A picture larger than its place in the box is decoded at that place's
+    // size in device pixels; a smaller one is decoded whole.
     const QSize header = reader.size();
     bool scaled = false;
     if (header.isValid()) {
-        const QSize box = PictureBoxSize(header) * imgGazou->devicePixelRatioF();
-        if (header.width() > box.width() && header.height() > box.height()) {
-            reader.setScaledSize(box);
+        const QSize fitted =
+            PictureBox::FittedSize(header, PictureBoxSize(header) * imgGazou->devicePixelRatioF());
+        if (header.width() > fitted.width()) {
+            reader.setScaledSize(fitted);
             scaled = true;
         }
     }
@@ -452,8 +470,8 @@ QSize MainScreen::PictureBoxSize(QSize natural) const {
 
 void MainScreen::ShowPictureImage(const QImage& image, QSize natural) {
     pictureSize = natural;
-    imgGazou->setPixmap(QPixmap::fromImage(image));
     imgGazou->resize(PictureBoxSize(natural));
+    imgGazou->SetPicture(image);
 }
 
 void MainScreen::ShowTitleHistory() {
@@ -489,11 +507,17 @@ void MainScreen::FillRatingLists() {
 }
 
 void MainScreen::ShowEvaluationItems() {
-    for (int k = 1; k <= 7; ++k) lblHyouka1[k]->setText(w.masters.strHyoukaKoumoku[k]);
+    for (int k = 1; k <= 7; ++k) {
+        lblHyouka1[k]->setText(w.masters.strHyoukaKoumoku[k]);
+        NameControl(cboHyouka1[k], w.masters.strHyoukaKoumoku[k] + QStringLiteral("の点数"));
+    }
 }
 
 void MainScreen::ShowOwnershipItems() {
-    for (int k = 1; k <= 4; ++k) chkSyoyu[k]->setText(w.masters.strSyoyuKoumoku[k]);
+    for (int k = 1; k <= 4; ++k) {
+        chkSyoyu[k]->setText(w.masters.strSyoyuKoumoku[k]);
+        NameControl(chkSyoyu[k], w.masters.strSyoyuKoumoku[k] + QStringLiteral("を所有"));
+    }
 }
 
 void MainScreen::ResetSubPages() {

@@ -16,6 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class PickListModel;
+class PictureBox;
 class Grid;
 
 // The main title screen: one title at a time, every field shown in the control
@@ -45,7 +46,7 @@ public:
     std::array<QPlainTextEdit*, 4> txtSubData{};  // 1..3
     std::array<QPushButton*, 4> cmdSubData{};     // 1..3
     QLabel* lblKensu = nullptr;
-    QLabel* imgGazou = nullptr;
+    PictureBox* imgGazou = nullptr;
     QScrollBar* hsbData = nullptr;
     QFrame* fraPicget = nullptr;
     QGroupBox* fraRirekiHozon = nullptr;
@@ -78,6 +79,8 @@ public:
     void ResetSubPages() override;
     QString ShownName() const override;
 
+    // "shown / total" under the scroll bar.
+    void ShowCounter();
     void ShowScores();
     void ClearScoreBars();
     void ShowOwnership();
@@ -85,12 +88,12 @@ public:
     void LoadSideTexts();
     void ShowPicture();
     // Shows a picture (decoded at any size) in imgGazou, the box's width
-    // following the shape of its natural size.
+    // following the shape of its natural size, the picture fitted into it.
     void ShowPictureImage(const QImage& image, QSize natural);
     // The size imgGazou takes for a picture of that natural size.
     QSize PictureBoxSize(QSize natural) const;
-    // A picture file decoded no larger than imgGazou shows it, with its
-    // natural size; a null image for a file that does not load.
+    // A picture file decoded no larger than imgGazou shows it (in device
+    // pixels), with its natural size; a null image for a file that does not load.
     QImage ReadBoxPicture(const QString& path, QSize& natural) const;
     void SelectPage(int k);  // cmdHyouji1..4_Click
 

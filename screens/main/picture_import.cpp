@@ -4,10 +4,14 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDir>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QFrame>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -20,6 +24,8 @@
 #include "screens/thumbnail_cache.h"
 #include "store/side_files.h"
 #include "store/text_check.h"
+#include "window/accessible.h"
+#include "window/picture_box.h"
 
 namespace {
 
@@ -28,6 +34,15 @@ struct Texts {
     QString heading = QStringLiteral("画像取り込み先指定");
     QString copy = QStringLiteral("画像を取り込む");
     QString cancel = QStringLiteral("キャンセル");
+    QString browse = QStringLiteral("参照…");
+    QString browseTitle = QStringLiteral("画像ファイルを選択");
+    QString browseFilter = QStringLiteral("画像ファイル (*.jpg *.jpeg *.png *.gif *.bmp *.webp)");
+    QString places = QStringLiteral("ドライブ");
+    QString folders = QStringLiteral("フォルダ");
+    QString files = QStringLiteral("画像ファイル");
+    QString picture = QStringLiteral("タイトルの画像");
+    QString pictureTip =
+        QStringLiteral("クリック、Enter キーまたは画像ファイルのドロップで画像を取り込みます");
     QString notReady = QStringLiteral("ﾃﾞﾊﾞｲｽが準備されていません");
     QString notReadyTitle = QStringLiteral("ﾃﾞﾊﾞｲｽ未準備");
     QString noFile = QStringLiteral(
@@ -89,6 +104,9 @@ PictureImport::PictureImport(MainScreen& screen)
     thumbnailer_->setMaxThreadCount(1);
     build();
     s.imgGazou->installEventFilter(this);
+    s.imgGazou->setAcceptDrops(true);
+    NameControl(s.imgGazou, T().picture);
+    s.imgGazou->setToolTip(T().pictureTip);
     connect(drvZukei_Moto, &QComboBox::activated, this,
             [this](int index) { drvZukei_Moto_Change(index); });
     connect(dirZukei_Moto, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
@@ -99,6 +117,7 @@ PictureImport::PictureImport(MainScreen& screen)
     });
     connect(cmdFileCopy, &QAbstractButton::clicked, this, [this] { cmdFileCopy_Click(); });
     connect(cmdYame, &QAbstractButton::clicked, this, [this] { cmdYame_Click(); });
+    connect(cmdPicBrowse, &QAbstractButton::clicked, this, [this] { cmdPicBrowse_Click(); });
 }
 
 void PictureImport::build() {
@@ -121,17 +140,57 @@ void PictureImport::build() {
     cmdYame = new QPushButton(T().cancel, panel);
     cmdYame->setObjectName("cmdYame");
     cmdYame->setGeometry(290, 412, 104, 32);
+    cmdPicBrowse = new QPushButton(T().browse, panel);
+    cmdPicBrowse->setObjectName("cmdPicBrowse");
+    cmdPicBrowse->setGeometry(10, 412, 104, 32);
+    NameControl(drvZukei_Moto, T().places);
+    NameControl(dirZukei_Moto, T().folders);
+    NameControl(filZukei_Moto, T().files);
 }
 
 bool PictureImport::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == s.imgGazou && event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton &&
-            s.imgGazou->rect().contains(mouse->position().toPoint())) {
-            imgGazou_Click();
+    if (watched != s.imgGazou) return QObject::eventFilter(watched, event);
+    switch (event->type()) {
+        case QEvent::MouseButtonRelease: {
+            auto* mouse = static_cast<QMouseEvent*>(event);
+            if (mouse->button() == Qt::LeftButton &&
+                s.imgGazou->rect().contains(mouse->position().toPoint())) {
+                imgGazou_Click();
+            }
+            break;
         }
+        case QEvent::KeyPress: {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+                imgGazou_Click();
+                return true;
+            }
+            break;
+        }
+        case QEvent::DragEnter:
+            if (!DroppedPicture(event).isEmpty())
+                static_cast<QDropEvent*>(event)->acceptProposedAction();
+            return true;
+        case QEvent::Drop:
+            if (const QString path = DroppedPicture(event); !path.isEmpty()) {
+                static_cast<QDropEvent*>(event)->acceptProposedAction();
+                Preview(path);
+                // Refused or not replaced: the title's own picture again.
+                if (!TakeIn(path) && !s.fraPicget->isVisible()) s.ShowPicture();
+            }
+            return true;
+        default:
+            break;
     }
     return QObject::eventFilter(watched, event);
+}
+
+QString PictureImport::DroppedPicture(const QEvent* event) {
+    const QMimeData* data = static_cast<const QDropEvent*>(event)->mimeData();
+    if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile() || !logic::IsPictureFileName(url.fileName())) return {};
+    return url.toLocalFile();
 }
 
 void PictureImport::SetVolumeSource(std::function<std::vector<logic::Volume>()> source) {
@@ -152,7 +211,9 @@ void PictureImport::imgGazou_Click() {
     // they are first needed.
     if (!placed_) {
         placed_ = true;
-        folder_ = s.w.folder.path();
+        // A working folder inside a hidden one (~/.local) starts where the
+        // path is still visible.
+        folder_ = logic::VisibleFolder(s.w.folder.path());
         FillDrives();
         const int k = drvZukei_Moto->currentIndex();
         root_ = k >= 0 ? volumes_[k].root : folder_;
@@ -214,13 +275,7 @@ void PictureImport::RefreshFiles() {
 
 void PictureImport::filZukei_Moto_Click() {
     const QListWidgetItem* item = filZukei_Moto->currentItem();
-    if (!item) return;
-    // Decoded at the size it is shown; a file that is no picture leaves the
-    // previous one.
-    QSize natural;
-    const QImage image = s.ReadBoxPicture(logic::JoinPath(folder_, item->text()), natural);
-    if (image.isNull()) return;
-    s.ShowPictureImage(image, natural);
+    if (item) Preview(logic::JoinPath(folder_, item->text()));
 }
 
 void PictureImport::cmdFileCopy_Click() {
@@ -230,38 +285,60 @@ void PictureImport::cmdFileCopy_Click() {
         p.MessageBox(T().noFile, T().noFileTitle, Platform::Icon::Warning);
         return;
     }
+    TakeIn(logic::JoinPath(folder_, item->text()));
+}
+
+void PictureImport::cmdPicBrowse_Click() {
+    const std::optional<QString> path =
+        s.w.platform().OpenFileName(T().browseTitle, folder_, T().browseFilter);
+    if (!path) return;
+    Preview(*path);
+    TakeIn(*path);
+}
+
+bool PictureImport::TakeIn(const QString& source) {
+    Platform& p = s.w.platform();
+    const QString fileName = QFileInfo(source).fileName();
     const QString title = s.ShownName();
     // A name typed into the title box and not taken is no title to attach to.
-    if (s.w.AcceptTitleName(title) == 0) return;
+    if (s.w.AcceptTitleName(title) == 0) return false;
     // The picture is named after the title: it must fit in a file name.
     if (const std::optional<QString> tooLong = store::TitleNameTooLong(title)) {
         p.MessageBox(*tooLong, store::InputCheck::warningTitle(), Platform::Icon::Warning);
-        return;
+        return false;
     }
-    const QString target = logic::PictureTargetName(title, item->text());
+    const QString target = logic::PictureTargetName(title, fileName);
     if (logic::PictureTargetRefused(target)) {
         p.MessageBox(T().badName.arg(title), T().badNameTitle, Platform::Icon::Warning);
-        return;
+        return false;
     }
     if (s.w.folder.exists(target) &&
         p.MessageBox(T().overwrite, T().overwriteTitle, Platform::Icon::Warning,
                      Platform::Buttons::OkCancel) != Platform::Answer::Ok) {
-        return;
+        return false;
     }
     // A failed copy is reported and the panel stays, so the user can try again.
-    const QString source = logic::JoinPath(folder_, item->text());
     store::Status stored;
-    if (logic::IsConvertedPicture(item->text())) {
+    if (logic::IsConvertedPicture(fileName)) {
         QByteArray jpeg;
         stored = ConvertedPicture(source, jpeg);
         if (stored) stored = s.w.folder.replace(target, jpeg);
     } else {
         stored = logic::CopyPictureIn(s.w.folder, source, target);
     }
-    if (!s.w.Report(stored)) return;
+    if (!s.w.Report(stored)) return false;
     if (const std::optional<QString> path = s.w.folder.resolve(target)) WriteThumbnail(*path);
     s.w.GalleryOutOfDate = true;
     s.fraPicget->hide();
+    return true;
+}
+
+void PictureImport::Preview(const QString& path) {
+    // Decoded at the size it is shown; a file that is no picture leaves the
+    // previous one.
+    QSize natural;
+    const QImage image = s.ReadBoxPicture(path, natural);
+    if (!image.isNull()) s.ShowPictureImage(image, natural);
 }
 
 void PictureImport::WriteThumbnail(const QString& path) {
@@ -274,4 +351,6 @@ void PictureImport::WriteThumbnail(const QString& path) {
 
 void PictureImport::cmdYame_Click() {
     s.fraPicget->hide();
+    // The preview was only a preview: the title's own picture again.
+    s.ShowPicture();
 }

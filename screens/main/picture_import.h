@@ -13,9 +13,11 @@ class QListWidget;
 class QPushButton;
 class QThreadPool;
 
-// The picture import panel fraPicget, opened by a click on the main picture:
-// a drive, folder and file browser whose chosen file is previewed in the main
-// picture and copied into the working folder under the shown title's name.
+// The picture import panel fraPicget, opened by a click on the main picture
+// (or Return on it): a drive, folder and file browser, or the file dialog,
+// whose chosen file is previewed in the main picture and copied into the
+// working folder under the shown title's name. A picture file dropped on the
+// main picture is taken in the same way.
 class PictureImport : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +35,7 @@ public:
     void filZukei_Moto_Click();
     void cmdFileCopy_Click();
     void cmdYame_Click();
+    void cmdPicBrowse_Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,6 +46,13 @@ private:
     bool ShowFolder(const QString& path);
     void RefreshFiles();
     void DeviceNotReady();
+    // Shows the picture file in the main picture.
+    void Preview(const QString& path);
+    // Copies the picture file in for the title on show, after
+    // the checks and the overwrite question; true when it was taken in.
+    bool TakeIn(const QString& sourcePath);
+    // The one picture file a drag from a file manager carries, or nothing.
+    static QString DroppedPicture(const QEvent* event);
     // The desktop's thumbnail of a picture just taken in, written by a thread
     // of the panel's own.
     void WriteThumbnail(const QString& path);
@@ -58,5 +68,6 @@ private:
     QListWidget* filZukei_Moto = nullptr;
     QPushButton* cmdFileCopy = nullptr;
     QPushButton* cmdYame = nullptr;
+    QPushButton* cmdPicBrowse = nullptr;
     QThreadPool* thumbnailer_;
 };

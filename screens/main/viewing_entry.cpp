@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -15,11 +16,20 @@ ViewingEntry::ViewingEntry(MainScreen& screen) : QObject(&screen), s(screen) {
     // The grid reports double-clicks on its cells only; the empty space below
     // the rows opens the panel too.
     s.msgKansyou->viewport()->installEventFilter(this);
+    // Return or Space opens it from the keyboard, rows or none.
+    s.msgKansyou->installEventFilter(this);
     connect(s.cmdRirekiHozon, &QAbstractButton::clicked, this, [this] { cmdRirekiHozon_Click(); });
     connect(s.cmdYame1, &QAbstractButton::clicked, this, [this] { cmdYame1_Click(); });
 }
 
 bool ViewingEntry::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == s.msgKansyou && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            msgKansyou_DblClick();
+            return true;
+        }
+    }
     if (watched == s.msgKansyou->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&

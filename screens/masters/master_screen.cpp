@@ -13,6 +13,7 @@
 #include "logic/display_order.h"
 #include "logic/reorder.h"
 #include "store/masters.h"
+#include "window/accessible.h"
 #include "window/frm_main.h"
 
 namespace {
@@ -109,6 +110,7 @@ void MasterScreen::buildDisplayOrderArea() {
     bicho_ = new QStringListModel(this);
     lstBicho_ = new QListView(frame());
     lstBicho_->setObjectName("lstBicho");
+    NameControl(lstBicho_, QStringLiteral("表示順位微調整"));
     lstBicho_->setGeometry(590, 32, 392, 464);
     lstBicho_->setModel(bicho_);
     lstBicho_->setSelectionMode(QAbstractItemView::SingleSelection);

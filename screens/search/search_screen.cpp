@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -12,6 +13,7 @@
 #include <algorithm>
 
 #include "logic/search.h"
+#include "window/accessible.h"
 #include "window/frm_main.h"
 #include "window/pick_list_model.h"
 
@@ -66,6 +68,7 @@ void SearchScreen::build() {
     fraKensu_->setGeometry(8, 6, 330, 538);
     lstDaimei_ = new QListView(fraKensu_);
     lstDaimei_->setObjectName("lstDaimei");
+    NameControl(lstDaimei_, QStringLiteral("検索結果"));
     lstDaimei_->setGeometry(8, 22, 314, 508);
     lstDaimei_->setUniformItemSizes(true);
     lstDaimei_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -73,6 +76,7 @@ void SearchScreen::build() {
     lstDaimei_->setModel(results_);
     // A double-click anywhere in the list jumps to the chosen entry's title.
     lstDaimei_->viewport()->installEventFilter(this);
+    lstDaimei_->installEventFilter(this);
 
     auto* criteria = new QGroupBox(QStringLiteral("検索項目"), f);
     criteria->setObjectName("fraKenKoumoku");
@@ -175,6 +179,8 @@ void SearchScreen::buildCriteria(QWidget* box) {
     Caption(QStringLiteral("鑑賞内容"), box, 12, RowY(13));
     cboKansyou3_ = addCombo("cboKansyou3", box, rowRect(field, 13));
 
+    NameCriteria();
+
     // Searches run when an entry is chosen, never while text is typed.
     const Catalogue::PickField fields[] = {Catalogue::PickField::Kantoku,
                                            Catalogue::PickField::Syuen, Catalogue::PickField::Kuni,
@@ -263,7 +269,35 @@ QString SearchScreen::HelpText() const {
 }
 
 void SearchScreen::ShowOwnershipItems() {
-    for (int k = 1; k <= 4; ++k) lblSyoyu_[k]->setText(w.masters.strSyoyuKoumoku[k]);
+    for (int k = 1; k <= 4; ++k) {
+        lblSyoyu_[k]->setText(w.masters.strSyoyuKoumoku[k]);
+        NameControl(lstSyoyu_[k], w.masters.strSyoyuKoumoku[k] + QStringLiteral("の所有"));
+    }
+}
+
+// Each field by its caption, not by the box around them all.
+void SearchScreen::NameCriteria() {
+    const QString from = QStringLiteral("（から）"), to = QStringLiteral("（まで）");
+    const std::pair<QWidget*, QString> names[] = {
+        {txtNamae_, QStringLiteral("タイトル")},
+        {valueCombos_[0], QStringLiteral("監督")},
+        {valueCombos_[1], QStringLiteral("主演")},
+        {valueCombos_[2], QStringLiteral("国")},
+        {valueCombos_[3], QStringLiteral("ジャンル")},
+        {cboKoukai2_[0], QStringLiteral("公開年月") + from},
+        {cboKoukai2_[1], QStringLiteral("公開年月") + to},
+        {txtCast_, QStringLiteral("キャスト")},
+        {lstCast_, QStringLiteral("キャストの有無")},
+        {txtArasuji_, QStringLiteral("あらすじ")},
+        {lstArasuji_, QStringLiteral("あらすじの有無")},
+        {txtMemo_, QStringLiteral("メモ")},
+        {lstMemo_, QStringLiteral("メモの有無")},
+        {lstHyouka_, QStringLiteral("評価")},
+        {cboKansyou2_[0], QStringLiteral("鑑賞年月") + from},
+        {cboKansyou2_[1], QStringLiteral("鑑賞年月") + to},
+        {cboKansyou3_, QStringLiteral("鑑賞内容")},
+    };
+    for (const auto& [control, name] : names) NameControl(control, name);
 }
 
 void SearchScreen::ShowResults(const QStringList& names) {
@@ -328,6 +362,15 @@ bool SearchScreen::eventFilter(QObject* watched, QEvent* event) {
     if (watched == lstDaimei_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         lstDaimei_DblClick();
         return true;
+    }
+    // Return on a result does what a double-click does.
+    if (watched == lstDaimei_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            lstDaimei_->currentIndex().isValid()) {
+            lstDaimei_DblClick();
+            return true;
+        }
     }
     return Screen::eventFilter(watched, event);
 }

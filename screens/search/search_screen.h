@@ -37,6 +37,7 @@ private:
 
     void ShowResults(const QStringList& names);
     void ShowOwnershipItems();
+    void NameCriteria();
 
     // The criteria.
     void SearchValue(store::Catalogue::PickField field, QComboBox* combo);

@@ -145,9 +145,11 @@ void TitleCommands::cmdDel_Click() {
     // The name box can be typed into; only a title's own name may be deleted.
     const int k = w.AcceptTitleName(name);
     if (k == 0) return;
+    // There is no undo: Return alone must not delete.
     if (p.MessageBox(name + QStringLiteral("のデータを削除していいですか？"),
                      QStringLiteral("削除確認"), Platform::Icon::Warning,
-                     Platform::Buttons::OkCancel) != Platform::Answer::Ok) {
+                     Platform::Buttons::OkCancel,
+                     Platform::Answer::Cancel) != Platform::Answer::Ok) {
         return;
     }
     const int n = w.catalogue.TitleCount;

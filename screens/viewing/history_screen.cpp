@@ -9,6 +9,7 @@
 
 #include "logic/charts.h"
 #include "logic/rankings.h"
+#include "window/accessible.h"
 #include "window/bar_chart.h"
 #include "window/frm_main.h"
 #include "window/ranking_grid.h"
@@ -117,6 +118,7 @@ HistoryScreen::HistoryScreen(frmMain& window)
     Frame1_0_->setObjectName("Frame1_0");
     msgHenList_ = new Grid(Frame1_0_);
     msgHenList_->setObjectName("msgHenList");
+    NameControl(msgHenList_, QStringLiteral("鑑賞履歴"));
     SetupHistoryGrid();
     // Every load of the history, the start-up's and each saved viewing's.
     connect(&window, &frmMain::historyChanged, this, &HistoryScreen::FillHistoryList);

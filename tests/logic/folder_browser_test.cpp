@@ -115,3 +115,16 @@ TEST(FolderBrowser, PictureFilesMatchThePatternIgnoringCase) {
 }
 
 }  // namespace
+
+// The browser never stands inside a hidden folder: it starts above it.
+TEST(FolderBrowser, VisibleFolderStopsAboveTheFirstHiddenName) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/home/u/.local/share/hoshinote/catalogue", "/home/u"},
+        {"/home/u/films/", "/home/u/films"},
+        {"/.hidden/x", "/"},
+        {"/home/u/a.b/.c", "/home/u/a.b"},
+    };
+    for (const auto& [folder, expected] : cases) {
+        EXPECT_EQ(logic::VisibleFolder(folder), expected) << folder;
+    }
+}

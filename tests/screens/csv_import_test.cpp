@@ -120,4 +120,17 @@ TEST_F(CsvImportScreenTest, AFailedHistoryWriteLeavesBothFilesAsTheyWere) {
     EXPECT_EQ(window->catalogue.TitleCount, 1);
 }
 
+// The main screen's counter follows the titles added, before the user moves.
+TEST_F(CsvImportScreenTest, TheMainScreensCounterCountsTheAddedTitles) {
+    StartWithDiary();
+    ASSERT_EQ(Find<QLabel>("lblKensu")->text(), "1 / 1");
+    fake->onExecDialog = [&](QDialog& d) {
+        fake->Answer();  // the closing information
+        In<QPushButton>(d, "cmdImportOk")->click();
+    };
+    Find<QPushButton>("cmdCsvIn")->click();
+    ASSERT_EQ(window->catalogue.TitleCount, 2);
+    EXPECT_EQ(Find<QLabel>("lblKensu")->text(), "1 / 2");
+}
+
 }  // namespace

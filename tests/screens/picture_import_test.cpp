@@ -1,17 +1,21 @@
 #include "screens/main/picture_import.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDropEvent>
 #include <QFile>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QUrl>
 
 #include "screens/main/main_screen.h"
 #include "tests/support/file_size_limit.h"
@@ -325,19 +329,58 @@ TEST_F(PictureImportTest, ATitleTooLongForAFileNameIsRefused) {
     EXPECT_FALSE(window->GalleryOutOfDate);
 }
 
-TEST_F(PictureImportTest, CancelClosesAndLeavesThePreviewShown) {
+// Cancel shows the title's own picture again, not the one only previewed.
+TEST_F(PictureImportTest, CancelClosesAndShowsTheTitlesOwnPictureAgain) {
     StartWith(sjis::Titles(1));
+    WriteFile("T1.jpg", Jpeg(640, 480, Qt::green));
+    Screen().ShowTitle();
     WriteSource("tall.jpg", Jpeg(300, 450, Qt::red));
     Browse();
     Pick("tall.jpg");
+    ASSERT_EQ(Screen().pictureSize, QSize(300, 450));
     Find<QPushButton>("cmdYame")->click();
     EXPECT_FALSE(Frame()->isVisible());
-    EXPECT_EQ(Screen().pictureSize, QSize(300, 450));
-    EXPECT_FALSE(Exists("T1.jpg"));
+    EXPECT_EQ(Screen().pictureSize, QSize(640, 480));
+    EXPECT_EQ(ReadFile("T1.jpg"), Jpeg(640, 480, Qt::green));
     EXPECT_FALSE(window->GalleryOutOfDate);
     // The next opening has no file chosen.
     Open();
     EXPECT_EQ(Files()->currentItem(), nullptr);
+}
+
+// "参照…" takes the file chosen in the file dialog in as a file of the list,
+// and so does a drop on the picture.
+TEST_F(PictureImportTest, TheFileDialogsPictureIsTakenIn) {
+    StartWith(sjis::Titles(1));
+    WriteFile("T1.jpg", Jpeg(640, 480, Qt::green));
+    QImage(300, 450, QImage::Format_RGB32).save(Source("poster.png"), "PNG");
+    Open();
+    fake->OpenAs(std::nullopt);
+    Find<QPushButton>("cmdPicBrowse")->click();
+    EXPECT_EQ(ReadFile("T1.jpg"), Jpeg(640, 480, Qt::green));
+    fake->OpenAs(Source("poster.png"));
+    fake->Answer(Answer::Ok);
+    Find<QPushButton>("cmdPicBrowse")->click();
+    ASSERT_EQ(fake->openDialogs.size(), 2u);
+    EXPECT_EQ(fake->openDialogs[1].filter,
+              QStringLiteral("画像ファイル (*.jpg *.jpeg *.png *.gif *.bmp *.webp)"));
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("上書き確認"));
+    EXPECT_EQ(QImage(Path("T1.jpg")).size(), QSize(300, 450));  // converted to JPEG
+    EXPECT_EQ(Screen().pictureSize, QSize(300, 450));
+    EXPECT_FALSE(Frame()->isVisible());
+
+    // A file dropped on the picture is taken in the same way.
+    QImage(640, 480, QImage::Format_RGB32).save(Source("still.bmp"), "BMP");
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(Source("still.bmp"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(Picture(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(Picture(), &drop);
+    EXPECT_EQ(QImage(Path("T1.bmp")).size(), QSize(640, 480));
+    EXPECT_EQ(Screen().pictureSize, QSize(640, 480));
 }
 
 }  // namespace

@@ -280,6 +280,7 @@ TEST_F(TitleCommandsTest, DeletingShowsTheFollowingTitle) {
     EXPECT_EQ(ask.title, QStringLiteral("削除確認"));
     EXPECT_EQ(ask.icon, Platform::Icon::Warning);
     EXPECT_EQ(ask.buttons, Platform::Buttons::OkCancel);
+    EXPECT_EQ(ask.defaultButton, Platform::Answer::Cancel);  // Return does not delete
     EXPECT_EQ(ReadFile(kData), Record("T1") + Record("T2") + Record("T4") + Record("T5"));
     EXPECT_EQ(Shown(), QStringLiteral("T4"));
     EXPECT_EQ(Counter(), QStringLiteral("3 / 4"));
