@@ -20,7 +20,9 @@ ViewingEntry::ViewingEntry(MainScreen& screen) : QObject(&screen), s(screen) {
 }
 
 bool ViewingEntry::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == s.msgKansyou->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    // The type first: the filter also hears the viewport's last events while
+    // the grid is being destroyed, when the grid may no longer be asked.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == s.msgKansyou->viewport()) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&
             !s.msgKansyou->indexAt(mouse->position().toPoint()).isValid()) {
