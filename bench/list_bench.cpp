@@ -117,4 +117,3 @@ static void apply_list_order(benchmark::State& state) {
     if (lists->window->catalogue.TitleCount != 32766) state.SkipWithError("titles lost");
 }
 BENCHMARK(apply_list_order)->Unit(benchmark::kMillisecond);
-

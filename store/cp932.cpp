@@ -136,7 +136,10 @@ std::optional<QString> decodeInHalves(const QByteArray& bytes, qsizetype* badOff
     qsizetype bad[2] = {-1, -1};
     bool ok[2] = {false, false};
     store::RunBeside(
-        [&] { ok[1] = decodeInto(bytes.constData() + cut, n - cut, out.data() + cut, &chars[1], &bad[1]); },
+        [&] {
+            ok[1] =
+                decodeInto(bytes.constData() + cut, n - cut, out.data() + cut, &chars[1], &bad[1]);
+        },
         [&] { ok[0] = decodeInto(bytes.constData(), cut, out.data(), &chars[0], &bad[0]); });
     if (!ok[0] || !ok[1]) {
         if (badOffset) *badOffset = !ok[0] ? bad[0] : cut + bad[1];
@@ -170,7 +173,7 @@ std::optional<QByteArray> encodeInHalves(QStringView text) {
     qsizetype len[2] = {0, 0};
     bool ok[2] = {false, false};
     store::RunBeside([&] { ok[1] = encodeInto(text.sliced(cut), out.data() + cut * 2, &len[1]); },
-              [&] { ok[0] = encodeInto(text.first(cut), out.data(), &len[0]); });
+                     [&] { ok[0] = encodeInto(text.first(cut), out.data(), &len[0]); });
     if (!ok[0] || !ok[1]) return std::nullopt;
     char* d = out.data();
     std::memmove(d + len[0], d + cut * 2, static_cast<size_t>(len[1]));

@@ -167,10 +167,25 @@ RankingArea::RankingArea(const Names& names, const RankingGrid::Layout& layout,
     }
 }
 
-void RankingArea::MakeCaptionASwitch(const QString& toolTip) {
-    caption_->setToolTip(toolTip);
+void RankingArea::MakePeriodSwitch(const QString& monthsCaption, const QString& yearsCaption,
+                                   std::function<void(Period)> show) {
+    periodCaptions_ = {monthsCaption, yearsCaption};
+    showPeriod_ = std::move(show);
+    caption_->setToolTip(QStringLiteral("クリックすると年月と年を切り替えられます"));
     caption_->setCursor(Qt::PointingHandCursor);
     caption_->installEventFilter(this);
+}
+
+void RankingArea::ShowPeriod(Period period) {
+    period_ = period;
+    caption_->setText(periodCaptions_[period == Period::Months ? 0 : 1]);
+    showPeriod_(period);
+}
+
+void RankingArea::SwitchPeriod() {
+    DeselectOptions();
+    grid_->Setup();
+    ShowPeriod(period_ == Period::Months ? Period::Years : Period::Months);
 }
 
 bool RankingArea::eventFilter(QObject* watched, QEvent* event) {

@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QString>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -68,8 +69,19 @@ public:
     RankingGrid* grid() const { return grid_; }
     QRadioButton* option(int k) const { return options_[k - 1]; }
     QLabel* caption() const { return caption_; }
-    // The caption as a switch: a click on it raises captionClicked().
-    void MakeCaptionASwitch(const QString& toolTip);
+
+    // What a switchable ranking counts by.
+    enum class Period { Months, Years };
+    // Makes the caption a switch between a ranking by months and one by years,
+    // captioned as given: a click on it raises captionClicked(). show fills
+    // the grid for a period.
+    void MakePeriodSwitch(const QString& monthsCaption, const QString& yearsCaption,
+                          std::function<void(Period)> show);
+    // Captions the area for the period and fills it.
+    void ShowPeriod(Period period);
+    // Deselects the options, clears the grid and shows the other period.
+    void SwitchPeriod();
+    Period period() const { return period_; }
 
     // Deselects the first two options (the third keeps its state).
     void DeselectOptions();
@@ -96,4 +108,8 @@ private:
     RankingGrid* grid_;
     QButtonGroup* group_;
     std::array<QRadioButton*, 3> options_{};
+    // The period shown, and the captions and filling of a period switch.
+    Period period_ = Period::Months;
+    std::array<QString, 2> periodCaptions_;
+    std::function<void(Period)> showPeriod_;
 };

@@ -23,14 +23,16 @@ ViewingEntry::ViewingEntry(MainScreen& screen) : QObject(&screen), s(screen) {
 }
 
 bool ViewingEntry::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == s.msgKansyou && event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::KeyPress && watched == s.msgKansyou) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
             msgKansyou_DblClick();
             return true;
         }
     }
-    if (watched == s.msgKansyou->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    // The type first: the filter also hears the viewport's last events while
+    // the grid is being destroyed, when the grid may no longer be asked.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == s.msgKansyou->viewport()) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&
             !s.msgKansyou->indexAt(mouse->position().toPoint()).isValid()) {

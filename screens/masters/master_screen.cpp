@@ -179,9 +179,11 @@ void MasterScreen::lblSyoyuHozon_Click() {
 }
 
 bool MasterScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstBicho_->viewport()) {
-        const auto type = event->type();
-        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+    // The type first: the filter also hears the viewport's last events while
+    // the list is being destroyed, when the list may no longer be asked.
+    const auto type = event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) {
+        if (watched == lstBicho_->viewport()) {
             const auto* me = static_cast<QMouseEvent*>(event);
             const int row = lstBicho_->indexAt(me->position().toPoint()).row();
             if (type == QEvent::MouseButtonPress) {

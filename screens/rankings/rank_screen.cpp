@@ -17,7 +17,6 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kMonths = QStringLiteral("公開年月");
 const QString kYears = QStringLiteral("公開年");
-const QString kSwitchTip = QStringLiteral("クリックすると年月と年を切り替えられます");
 const QString kGraph = QStringLiteral("グラフ");
 const QString kChartWindowTitle = QStringLiteral("ランキング　グラフ");
 // How many entries of each ranking the charts show.
@@ -91,7 +90,12 @@ RankScreen::RankScreen(frmMain& window)
                             layout, t.optionCaptions, frame());
         Frame6_[a]->caption()->setText(t.captionText);
     }
-    Frame6_[Release]->MakeCaptionASwitch(kSwitchTip);
+    Frame6_[Release]->MakePeriodSwitch(kMonths, kYears, [this](RankingArea::Period period) {
+        logic::Ranking r = period == RankingArea::Period::Years
+                               ? logic::ReleaseYearRanking(w.catalogue)
+                               : logic::ReleaseMonthRanking(w.catalogue);
+        Frame6_[Release]->Show(std::move(r.labels), std::move(r.counts));
+    });
     connect(Frame6_[Release], &RankingArea::captionClicked, this, &RankScreen::lblKoukaiChg_Click);
 
     // Directors and countries, lead actors and genres in two columns; the
@@ -136,32 +140,13 @@ void RankScreen::Fill() {
     };
     show(Directors, logic::DirectorRanking(w.catalogue));
     show(LeadActors, logic::LeadActorRanking(w.catalogue));
-    ShowReleaseMonths();
+    Frame6_[Release]->ShowPeriod(RankingArea::Period::Months);
     show(Countries, logic::CountryRanking(w.catalogue));
     show(Genres, logic::GenreRanking(w.catalogue));
 }
 
-void RankScreen::ShowReleaseMonths() {
-    Frame6_[Release]->caption()->setText(kMonths);
-    logic::Ranking r = logic::ReleaseMonthRanking(w.catalogue);
-    Frame6_[Release]->Show(std::move(r.labels), std::move(r.counts));
-}
-
-void RankScreen::ShowReleaseYears() {
-    Frame6_[Release]->caption()->setText(kYears);
-    logic::Ranking r = logic::ReleaseYearRanking(w.catalogue);
-    Frame6_[Release]->Show(std::move(r.labels), std::move(r.counts));
-}
-
 void RankScreen::lblKoukaiChg_Click() {
-    RankingArea* area = Frame6_[Release];
-    area->DeselectOptions();
-    area->grid()->Setup();
-    if (area->caption()->text() == kMonths) {
-        ShowReleaseYears();
-    } else {
-        ShowReleaseMonths();
-    }
+    Frame6_[Release]->SwitchPeriod();
     // An open chart follows the switch.
     if (chartWindow_ && chartWindow_->isVisible()) FillCharts();
 }
@@ -186,7 +171,7 @@ void RankScreen::cmdGraphRank_Click() {
 }
 
 void RankScreen::FillCharts() {
-    const bool years = Frame6_[Release]->caption()->text() == kYears;
+    const bool years = Frame6_[Release]->period() == RankingArea::Period::Years;
     const logic::Ranking rankings[] = {
         logic::DirectorRanking(w.catalogue),
         logic::LeadActorRanking(w.catalogue),
@@ -195,7 +180,7 @@ void RankScreen::FillCharts() {
         logic::GenreRanking(w.catalogue),
     };
     for (int a = 0; a < 5; ++a) {
-        const QString name = a == Release ? Frame6_[Release]->caption()->text() : Areas()[a].tab;
+        const QString name = a == Release ? (years ? kYears : kMonths) : Areas()[a].tab;
         if (a == Release) chartTabs_->setTabText(a, name);
         logic::Ranking top = logic::TopEntries(rankings[a], kTopEntries);
         charts_[a]->SetTitle(QStringLiteral("%1　上位%2件").arg(name).arg(kTopEntries));

@@ -27,8 +27,6 @@ protected:
     QString HelpText() const override;
 
 private:
-    void ShowReleaseMonths();
-    void ShowReleaseYears();
     // Fills the chart window with the top entries of each ranking.
     void FillCharts();
 

@@ -359,7 +359,9 @@ void SearchScreen::SearchPresence(SideText kind, QListWidget* list) {
 }
 
 bool SearchScreen::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lstDaimei_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    // The type first: the filter also hears the viewport's last events while
+    // the list is being destroyed, when the list may no longer be asked.
+    if (event->type() == QEvent::MouseButtonDblClick && watched == lstDaimei_->viewport()) {
         lstDaimei_DblClick();
         return true;
     }

@@ -20,7 +20,6 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kMonths = QStringLiteral("鑑賞年月");
 const QString kYears = QStringLiteral("鑑賞年");
-const QString kSwitchTip = QStringLiteral("クリックすると年月と年を切り替えられます");
 const QString kGraph = QStringLiteral("グラフ");
 const QString kChartWindowTitle = QStringLiteral("鑑賞グラフ");
 const QString kMonthChartTitle = QStringLiteral("鑑賞年月ごとの鑑賞数");
@@ -129,7 +128,12 @@ HistoryScreen::HistoryScreen(frmMain& window)
                                      t.optionCaptions, frame());
         Frame6_[a]->caption()->setText(t.captionText);
     }
-    Frame6_[Months]->MakeCaptionASwitch(kSwitchTip);
+    Frame6_[Months]->MakePeriodSwitch(kMonths, kYears, [this](RankingArea::Period period) {
+        logic::Ranking r = period == RankingArea::Period::Years
+                               ? logic::ViewingYearRanking(w.history)
+                               : logic::ViewingMonthRanking(w.history);
+        Frame6_[Months]->Show(std::move(r.labels), std::move(r.counts));
+    });
     connect(Frame6_[Months], &RankingArea::captionClicked, this,
             &HistoryScreen::lblKansyouChg_Click);
 
@@ -190,40 +194,17 @@ void HistoryScreen::FillHistoryList() {
 void HistoryScreen::Fill() {
     for (RankingArea* area : Frame6_) area->DeselectOptions();
     for (RankingArea* area : Frame6_) area->grid()->Setup();
-    ShowViewingMonths();
+    Frame6_[Months]->ShowPeriod(RankingArea::Period::Months);
     logic::Ranking titles = logic::ViewedTitleRanking(w.history, w.catalogue);
     Frame6_[Titles]->Show(std::move(titles.labels), std::move(titles.counts));
     logic::Ranking contents = logic::ViewingContentRanking(w.history);
     Frame6_[Contents]->Show(std::move(contents.labels), std::move(contents.counts));
 }
 
-void HistoryScreen::ShowViewingMonths() {
-    Frame6_[Months]->caption()->setText(kMonths);
-    logic::Ranking r = logic::ViewingMonthRanking(w.history);
-    Frame6_[Months]->Show(std::move(r.labels), std::move(r.counts));
-}
-
-void HistoryScreen::ShowViewingYears() {
-    Frame6_[Months]->caption()->setText(kYears);
-    logic::Ranking r = logic::ViewingYearRanking(w.history);
-    Frame6_[Months]->Show(std::move(r.labels), std::move(r.counts));
-}
-
 void HistoryScreen::lblKansyouChg_Click() {
-    RankingArea* area = Frame6_[Months];
-    area->DeselectOptions();
-    area->grid()->Setup();
-    if (area->caption()->text() == kMonths) {
-        ShowViewingYears();
-    } else {
-        ShowViewingMonths();
-    }
+    Frame6_[Months]->SwitchPeriod();
     // An open chart follows the switch.
     if (chartWindow_ && chartWindow_->isVisible()) FillChart();
-}
-
-bool HistoryScreen::ShowsYears() const {
-    return Frame6_[Months]->caption()->text() == kYears;
 }
 
 void HistoryScreen::cmdGraphList_Click() {
@@ -241,7 +222,7 @@ void HistoryScreen::cmdGraphList_Click() {
 }
 
 void HistoryScreen::FillChart() {
-    if (ShowsYears()) {
+    if (Frame6_[Months]->period() == RankingArea::Period::Years) {
         logic::Ranking r = logic::ViewingYearSeries(w.history);
         chart_->SetTitle(kYearChartTitle);
         std::vector<QString> ticks = r.labels;

@@ -32,9 +32,6 @@ private:
     void SetupHistoryGrid();
     // Refills the history list from the history in memory.
     void FillHistoryList();
-    void ShowViewingMonths();
-    void ShowViewingYears();
-    bool ShowsYears() const;
     // Fills the chart window with the viewings per month or year.
     void FillChart();
 

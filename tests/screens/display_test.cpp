@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSet>
 
 #include "screens/main/main_screen.h"
 #include "tests/support/window_fixture.h"
@@ -25,14 +26,6 @@ using sjis::Title;
 using sjis::Titles;
 
 const QColor kWhite(255, 255, 255);
-const QColor kFilled[8] = {{},
-                           QColor(255, 128, 128),
-                           QColor(255, 192, 128),
-                           QColor(255, 255, 128),
-                           QColor(128, 255, 128),
-                           QColor(128, 255, 255),
-                           QColor(128, 128, 255),
-                           QColor(255, 128, 255)};
 
 class DisplayTest : public WindowTest {
 protected:
@@ -62,14 +55,19 @@ protected:
         }
         return shown;
     }
+    QColor Box(int k, int b) const {
+        return Find<QFrame>(QStringLiteral("shpHyouka%1_%2").arg(k).arg(b))
+            ->palette()
+            .color(QPalette::Window);
+    }
+    // The colour bar k is filled in: that of its first box.
+    QColor BarColour(int k) const { return Box(k, 1); }
     // Bar k box by box: "x" filled in the bar's colour, "." white, "?" anything else.
     QString Bar(int k) const {
         QString boxes;
         for (int b = 1; b <= 10; ++b) {
-            const QColor c = Find<QFrame>(QStringLiteral("shpHyouka%1_%2").arg(k).arg(b))
-                                 ->palette()
-                                 .color(QPalette::Window);
-            boxes += c == kFilled[k] ? u'x' : (c == kWhite ? u'.' : u'?');
+            const QColor c = Box(k, b);
+            boxes += c == kWhite ? u'.' : (c == BarColour(k) ? u'x' : u'?');
         }
         return boxes;
     }
@@ -108,6 +106,11 @@ TEST_F(DisplayTest, FieldsFacesBarsAndOwnershipFollowTheTitle) {
     EXPECT_EQ(Bar(3), "..........");
     EXPECT_EQ(Bar(4), "xxxx......");
     EXPECT_EQ(Bar(7), "xxxxxxx...");
+    // Each bar in a colour of its own.
+    QSet<QRgb> colours;
+    for (int k : {1, 2, 4, 5, 6, 7}) colours.insert(BarColour(k).rgb());
+    EXPECT_EQ(colours.size(), 6);
+    EXPECT_FALSE(colours.contains(kWhite.rgb()));
     EXPECT_EQ(Owned(), "x.x.");
     EXPECT_EQ(Counter(), "1 / 4");
 

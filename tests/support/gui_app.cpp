@@ -5,8 +5,9 @@
 #include <QFont>
 #include <QTemporaryDir>
 
-void EnsureGuiApplication() {
-    if (QApplication::instance()) return;
+QApplication* EnsureGuiApplication() {
+    if (QCoreApplication::instance())
+        return qobject_cast<QApplication*>(QCoreApplication::instance());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // No test writes the user's own thumbnails.
     static QTemporaryDir cache;
@@ -22,4 +23,5 @@ void EnsureGuiApplication() {
     static char* argv[] = {name, nullptr};
     auto* app = new QApplication(argc, argv);
     app->setFont(QFont(QStringLiteral("IPAGothic"), 10));
+    return app;
 }

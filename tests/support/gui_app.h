@@ -1,4 +1,6 @@
 #pragma once
 
-// Makes the one QApplication of a test program (offscreen), once.
-void EnsureGuiApplication();
+class QApplication;
+
+// Makes the one QApplication of a test program (offscreen), once, and returns it.
+QApplication* EnsureGuiApplication();

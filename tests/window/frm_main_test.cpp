@@ -81,22 +81,14 @@ TEST_F(StartupTest, WindowAppearsAfterTheFloorAndThenTheTwoExplanations) {
                                            QStringLiteral("visible:ヘルプツアー")};
     EXPECT_EQ(order, expected);
     ASSERT_EQ(fake->dialogs.size(), 2u);
+    // The main screen is explained first, then where pictures and details come from.
     EXPECT_EQ(
-        fake->dialogs[0].text,
+        fake->dialogs[0].text.section(kCrLf, 0, 0),
         QStringLiteral(
-            "起動時のこの画面はタイトル１題目に対しての各種情報が表示されているメイン画面です｡ ") +
-            kCrLf + kCrLf +
-            QStringLiteral("「タイトル」や「監督」、「主演」、「ジャンル」…などの表示") + kCrLf +
-            QStringLiteral(
-                "タイトルの画像や７項目の自己評価、４種類のソフト所有状況を表示してます。") +
-            kCrLf + kCrLf);
-    EXPECT_EQ(
-        fake->dialogs[1].text,
-        QStringLiteral(
-            "タイトルの画像や各種情報はインターネット上から簡単に入手することができます。") +
-            kCrLf + QStringLiteral("（TSUTAYAやAmazonなど）") + kCrLf + kCrLf +
-            QStringLiteral(
-                "画像やあらすじ等を一緒にコレクションすることで楽しさがアップすると思います"));
+            "起動時のこの画面はタイトル１題目に対しての各種情報が表示されているメイン画面です｡ "));
+    EXPECT_EQ(fake->dialogs[1].text.section(kCrLf, 0, 0),
+              QStringLiteral(
+                  "タイトルの画像や各種情報はインターネット上から簡単に入手することができます。"));
     EXPECT_EQ(fake->dialogs[0].icon, Platform::Icon::Information);
     EXPECT_EQ(Shown(), QStringLiteral("T1"));
     EXPECT_EQ(Counter(), QStringLiteral("1 / 2"));

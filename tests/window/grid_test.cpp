@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "tests/window/app_fixture.h"
+#include "tests/support/gui_app.h"
 #include "window/twips.h"
 
 namespace {
@@ -38,7 +38,7 @@ protected:
         return texts;
     }
 
-    QApplication* app = EnsureApplication();  // before the grid
+    QApplication* app = EnsureGuiApplication();  // before the grid
     Grid grid;
 };
 

@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <vector>
 
-#include "tests/window/app_fixture.h"
+#include "tests/support/gui_app.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ protected:
         return rows;
     }
 
-    QApplication* app = EnsureApplication();  // before the grid
+    QApplication* app = EnsureGuiApplication();  // before the grid
     RankingGrid grid{RankingGrid::Layout{QStringLiteral("監督名")}};
 };
 
