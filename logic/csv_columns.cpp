@@ -1,0 +1,155 @@
+#include "logic/csv_columns.h"
+
+namespace logic {
+namespace {
+
+// The full-width form of a character a file name cannot hold; a null QChar
+// for any other.
+QChar FullWidthOf(QChar c) {
+    switch (c.unicode()) {
+        case u'\\':
+            return u'＼';
+        case u'/':
+            return u'／';
+        case u':':
+            return u'：';
+        case u',':
+            return u'，';
+        case u';':
+            return u'；';
+        case u'*':
+            return u'＊';
+        case u'?':
+            return u'？';
+        case u'"':
+            return u'”';
+        case u'<':
+            return u'＜';
+        case u'>':
+            return u'＞';
+        case u'|':
+            return u'｜';
+        default:
+            return {};
+    }
+}
+
+bool IsListSeparator(QChar c) {
+    return c == u'|' || c == u';' || c == u'、';
+}
+
+int DigitOf(QChar c) {
+    if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
+    if (c >= u'０' && c <= u'９') return c.unicode() - u'０';
+    return -1;
+}
+
+}  // namespace
+
+QString FullWidthTitle(const QString& title) {
+    QString out = title;
+    for (QChar& c : out) {
+        if (const QChar wide = FullWidthOf(c); !wide.isNull()) c = wide;
+    }
+    return out;
+}
+
+bool HasForbiddenCharacter(QStringView title) {
+    for (QChar c : title) {
+        if (!FullWidthOf(c).isNull()) return true;
+    }
+    return false;
+}
+
+bool IsCellList(QStringView cell) {
+    for (QChar c : cell) {
+        if (IsListSeparator(c)) return true;
+    }
+    return false;
+}
+
+QStringList CellValues(QStringView cell) {
+    QStringList values;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= cell.size(); ++i) {
+        if (i < cell.size() && !IsListSeparator(cell.at(i))) continue;
+        const QStringView v = cell.mid(start, i - start).trimmed();
+        if (!v.isEmpty()) values << v.toString();
+        start = i + 1;
+    }
+    return values;
+}
+
+std::vector<CastMember> CastMembers(QStringView cell) {
+    std::vector<CastMember> members;
+    for (const QString& entry : CellValues(cell)) {
+        const qsizetype colon = entry.indexOf(u':');
+        if (colon < 0) {
+            members.push_back({entry, {}});
+            continue;
+        }
+        // Tellico writes its table columns apart with "::" too.
+        QStringView role = QStringView(entry).mid(colon + 1);
+        while (role.startsWith(u':')) role = role.mid(1);
+        const QStringView name = QStringView(entry).first(colon).trimmed();
+        if (!name.isEmpty()) members.push_back({name.toString(), role.trimmed().toString()});
+    }
+    return members;
+}
+
+QString CastText(QStringView cell) {
+    if (!IsCellList(cell) && !cell.contains(u':')) return cell.trimmed().toString();
+    QStringList lines;
+    for (const CastMember& m : CastMembers(cell)) {
+        lines << (m.role.isEmpty() ? m.name : m.name + u'（' + m.role + u'）');
+    }
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QString WithCrLf(const QString& text) {
+    if (!text.contains(u'\n') && !text.contains(u'\r')) return text;
+    QString out;
+    out.reserve(text.size() + 16);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n') {
+            out += QLatin1StringView("\r\n");
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::optional<int> ReleaseYear(QStringView release) {
+    if (release.size() < 4) return std::nullopt;
+    int year = 0;
+    for (int k = 0; k < 4; ++k) {
+        const int d = DigitOf(release.at(k));
+        if (d < 0) return std::nullopt;
+        year = year * 10 + d;
+    }
+    return year;
+}
+
+QString TitleWithYear(const QString& title, int year) {
+    return title + QStringLiteral(" (") + QString::number(year).rightJustified(4, u'0') + u')';
+}
+
+QStringList CastColumnNames() {
+    return {QStringLiteral("キャスト")};
+}
+
+QStringList PlotColumnNames() {
+    return {QStringLiteral("Plot Summary"), QStringLiteral("Plot"),
+            QStringLiteral("Synopsis"),     QStringLiteral("Overview"),
+            QStringLiteral("Description"),  QStringLiteral("あらすじ")};
+}
+
+QStringList MemoColumnNames() {
+    return {QStringLiteral("Comments"), QStringLiteral("Notes"), QStringLiteral("Review"),
+            QStringLiteral("メモ"), QStringLiteral("感想")};
+}
+
+}  // namespace logic
