@@ -1,5 +1,7 @@
 #include "logic/csv_columns.h"
 
+#include "logic/csv_import.h"
+
 namespace logic {
 namespace {
 
@@ -42,6 +44,14 @@ int DigitOf(QChar c) {
     if (c >= u'0' && c <= u'9') return c.unicode() - u'0';
     if (c >= u'０' && c <= u'９') return c.unicode() - u'０';
     return -1;
+}
+
+// The first value of a list cell; the note when there were more.
+int TakeFirst(QString& v, int note) {
+    if (!IsCellList(v)) return 0;
+    const QStringList values = CellValues(v);
+    v = values.value(0);
+    return values.size() > 1 ? note : 0;
 }
 
 }  // namespace
@@ -97,8 +107,8 @@ std::vector<CastMember> CastMembers(QStringView cell) {
     return members;
 }
 
-QString CastText(QStringView cell) {
-    if (!IsCellList(cell) && !cell.contains(u':')) return cell.trimmed().toString();
+QString CastText(const QString& cell) {
+    if (!IsCellList(cell) && !cell.contains(u':')) return cell;
     QStringList lines;
     for (const CastMember& m : CastMembers(cell)) {
         lines << (m.role.isEmpty() ? m.name : m.name + u'（' + m.role + u'）');
@@ -150,6 +160,33 @@ QStringList PlotColumnNames() {
 QStringList MemoColumnNames() {
     return {QStringLiteral("Comments"), QStringLiteral("Notes"), QStringLiteral("Review"),
             QStringLiteral("メモ"), QStringLiteral("感想")};
+}
+
+int TakeLists(QStringList& f) {
+    if (IsCellList(f[1])) f[1] = CellValues(f[1]).join(u'、');
+    int notes = 0;
+    if (IsCellList(f[2]) || f[2].contains(u':')) {
+        const std::vector<CastMember> cast = CastMembers(f[2]);
+        f[2] = cast.empty() ? QString() : cast.front().name;
+        if (cast.size() > 1) notes |= LeadCut;
+    }
+    return notes | TakeFirst(f[4], CountryCut) | TakeFirst(f[5], GenreCut);
+}
+
+QString ImportNoteText(int notes) {
+    static const std::pair<int, const char16_t*> texts[] = {
+        {TitleMadeFullWidth, u"使えない文字を全角に置き換え"},
+        {YearAddedToTitle, u"同名の別作品のため公開年を付加"},
+        {LeadCut, u"主演は先頭の 1 人のみ"},
+        {CountryCut, u"国は先頭の値のみ"},
+        {GenreCut, u"ジャンルは先頭の値のみ"},
+        {SideTextLeftOut, u"保存できない文字のあるテキストは書かない"},
+    };
+    QStringList said;
+    for (const auto& [bit, text] : texts) {
+        if (notes & bit) said << QString::fromUtf16(text);
+    }
+    return said.join(u'、');
 }
 
 }  // namespace logic

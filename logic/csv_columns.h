@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <optional>
+#include <vector>
 
 // What the import makes of the cells of other programs' files: titles that
 // hold characters a file name cannot, lists of values in one cell, tables of
@@ -27,8 +28,8 @@ struct CastMember {
 std::vector<CastMember> CastMembers(QStringView cell);
 
 // The cast as its side text: one person a line, "名前（役名）" when there is a
-// role, lines joined by CR LF.
-QString CastText(QStringView cell);
+// role, lines joined by CR LF. The cell is trimmed.
+QString CastText(const QString& cell);
 
 // A text cell with every line end made CR LF.
 QString WithCrLf(const QString& text);
@@ -39,6 +40,11 @@ std::optional<int> ReleaseYear(QStringView release);
 
 // "タイトル (YYYY)".
 QString TitleWithYear(const QString& title, int year);
+
+// Lists in the cells of a row's 18 fields: 監督 takes them all joined by
+// "、", 主演 the first person without the role, 国 and ジャンル the first value
+// (a pick list holds one a title). The ImportNote bits of what was cut.
+int TakeLists(QStringList& fields);
 
 // Header names (besides the program's own captions) each mapping answers to.
 QStringList CastColumnNames();

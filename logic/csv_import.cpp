@@ -216,27 +216,6 @@ struct RowCheck {
     int notes = 0;
 };
 
-// The first value of a list cell; the note when there were more.
-int TakeFirst(QString& v, int note) {
-    if (!IsCellList(v)) return 0;
-    const QStringList values = CellValues(v);
-    v = values.value(0);
-    return values.size() > 1 ? note : 0;
-}
-
-// Lists in a cell: 監督 takes them all, 主演 the first person without the
-// role, 国 and ジャンル the first value (a pick list holds one a title).
-int TakeLists(QStringList& f) {
-    if (IsCellList(f[1])) f[1] = CellValues(f[1]).join(u'、');
-    int notes = 0;
-    if (IsCellList(f[2]) || f[2].contains(u':')) {
-        const std::vector<CastMember> cast = CastMembers(f[2]);
-        f[2] = cast.empty() ? QString() : cast.front().name;
-        if (cast.size() > 1) notes |= LeadCut;
-    }
-    return notes | TakeFirst(f[4], CountryCut) | TakeFirst(f[5], GenreCut);
-}
-
 RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsViewing, bool plain) {
     RowCheck r;
     r.fields.reserve(kImportFields);
@@ -563,45 +542,7 @@ void TellFilmsApart(RowCheck& check, int year, const KnownTitles& known) {
     }
 }
 
-// The side texts of a title to add; one the file cannot hold is left out.
-void TakeSideTexts(const QStringList& row, const ImportMapping& m, bool plain, ImportTitle& t,
-                   int& leftOut) {
-    for (size_t k = 0; k < t.sideTexts.size(); ++k) {
-        const QString cell = Cell(row, m.sideText[k]);
-        if (cell.isEmpty()) continue;
-        QString text = k == 0 ? CastText(cell) : WithCrLf(cell);
-        if (!plain) {
-            const store::InputCheck check = store::CheckLineText(text);
-            if (!check.refused.isEmpty()) {
-                ++leftOut;
-                t.notes |= SideTextLeftOut;
-                continue;
-            }
-            text = check.text;
-        }
-        t.sideTexts[k] = std::move(text);
-    }
-    // The whole cast is kept in its text.
-    if (!t.sideTexts[0].isEmpty()) t.notes &= ~LeadCut;
-}
-
 }  // namespace
-
-QString ImportNoteText(int notes) {
-    static const std::pair<int, const char16_t*> texts[] = {
-        {TitleMadeFullWidth, u"使えない文字を全角に置き換え"},
-        {YearAddedToTitle, u"同名の別作品のため公開年を付加"},
-        {LeadCut, u"主演は先頭の 1 人のみ"},
-        {CountryCut, u"国は先頭の値のみ"},
-        {GenreCut, u"ジャンルは先頭の値のみ"},
-        {SideTextLeftOut, u"保存できない文字のあるテキストは書かない"},
-    };
-    QStringList said;
-    for (const auto& [bit, text] : texts) {
-        if (notes & bit) said << QString::fromUtf16(text);
-    }
-    return said.join(u'、');
-}
 
 ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
                       const store::Catalogue& catalogue, const history::History& history) {
@@ -659,7 +600,10 @@ ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
         plan.clampedScores += check.clamped;
         added.insert(title, year);
         ImportTitle adding{line, std::move(check.fields), {}, check.notes};
-        TakeSideTexts(row, mapping, table.plainCp932, adding, plan.sideTextsLeftOut);
+        const std::array<QString, 3> texts = {Cell(row, mapping.sideText[0]),
+                                              Cell(row, mapping.sideText[1]),
+                                              Cell(row, mapping.sideText[2])};
+        TakeSideTexts(texts, table.plainCp932, adding, plan.sideTextsLeftOut);
         plan.titles.push_back(std::move(adding));
     }
     return plan;

@@ -1,10 +1,32 @@
 #include "logic/import_side_texts.h"
 
+#include "logic/csv_columns.h"
 #include "store/file_ops.h"
 #include "store/record_file.h"
 #include "store/side_files.h"
+#include "store/text_check.h"
 
 namespace logic {
+
+void TakeSideTexts(const std::array<QString, 3>& cells, bool plain, ImportTitle& t, int& leftOut) {
+    for (size_t k = 0; k < t.sideTexts.size(); ++k) {
+        const QString& cell = cells[k];
+        if (cell.isEmpty()) continue;
+        QString text = k == 0 ? CastText(cell) : WithCrLf(cell);
+        if (!plain) {
+            const store::InputCheck check = store::CheckLineText(text);
+            if (!check.refused.isEmpty()) {
+                ++leftOut;
+                t.notes |= SideTextLeftOut;
+                continue;
+            }
+            text = check.text;
+        }
+        t.sideTexts[k] = std::move(text);
+    }
+    // The whole cast is kept in its text.
+    if (!t.sideTexts[0].isEmpty()) t.notes &= ~LeadCut;
+}
 
 store::Status WriteImportSideTexts(const ImportPlan& plan, store::WorkingFolder& folder,
                                    QStringList& written, int* kept) {

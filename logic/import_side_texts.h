@@ -1,12 +1,19 @@
 #pragma once
 
 #include <QStringList>
+#include <array>
 
 #include "logic/csv_import.h"
 #include "store/status.h"
 #include "store/working_folder.h"
 
 namespace logic {
+
+// The side texts of a title to add from its trimmed cells (キャスト, あらすじ,
+// メモ): the cast a person a line, line ends CR LF. A text the file cannot
+// hold is left out, noted and counted in leftOut; plain: the file holds only
+// such characters as CP932 keeps.
+void TakeSideTexts(const std::array<QString, 3>& cells, bool plain, ImportTitle& t, int& leftOut);
 
 // Writes the side files (キャスト・あらすじ・メモ) of the titles an import adds,
 // in CP932 with CR LF line ends, then makes them durable at once. A file of
