@@ -51,8 +51,12 @@ logic::ImportPlan Preview(const store::Catalogue& c, const history::History& h) 
     if (!logic::ReadCsv(ImportFile(), QStringLiteral("import.csv"), table)) {
         throw std::runtime_error("read failed");
     }
-    logic::ImportPlan plan =
-        logic::PlanImport(table, logic::PresetMapping(table.header, BenchMasters()), c, h);
+    // Both boxes checked and the cast column mapped (to 主演's), as a user leaves them.
+    const logic::ImportMapping mapping = logic::PresetMapping(table.header, BenchMasters());
+    if (!mapping.fullWidth || !mapping.yearSuffix || mapping.sideText[0] < 0) {
+        throw std::runtime_error("mapping not as a user leaves it");
+    }
+    logic::ImportPlan plan = logic::PlanImport(table, mapping, c, h);
     if (plan.titles.size() != static_cast<size_t>(store::kMaxRecords)) {
         throw std::runtime_error("plan incomplete");
     }

@@ -251,7 +251,8 @@ store::Status MergeViewings(const History& history, store::WorkingFolder& folder
     }
     QByteArray bytes;
     if (store::Status s = writer.finish(bytes); !s.isOk()) return s;
-    return folder.replaceVia(kHistoryFileRewrite, kHistoryCopyFile, bytes);
+    // A history made here takes the program's own spelling of the name.
+    return folder.replaceVia(missing ? kHistoryFile : kHistoryFileRewrite, kHistoryCopyFile, bytes);
 }
 
 QString ShortViewingDate(const QString& date) {

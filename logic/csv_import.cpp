@@ -7,6 +7,8 @@
 #include <QSet>
 #include <cmath>
 
+#include "logic/csv_columns.h"
+#include "logic/import_side_texts.h"
 #include "logic/new_start.h"
 #include "store/cp932.h"
 #include "store/file_ops.h"
@@ -159,28 +161,6 @@ bool IsSet(const QString& v) {
     return set.contains(v, Qt::CaseInsensitive);
 }
 
-bool HasForbiddenCharacter(const QString& name) {
-    for (QChar c : name) {
-        switch (c.unicode()) {
-            case u'\\':
-            case u'/':
-            case u':':
-            case u',':
-            case u';':
-            case u'*':
-            case u'?':
-            case u'"':
-            case u'<':
-            case u'>':
-            case u'|':
-                return true;
-            default:
-                break;
-        }
-    }
-    return false;
-}
-
 // A double quote or a line end, which a record's text cannot hold.
 bool HoldsRecordBreak(const QString& text) {
     for (QChar c : text) {
@@ -197,9 +177,11 @@ const std::array<QStringList, 7>& FixedNames() {
         QStringList{QStringLiteral("監督"), QStringLiteral("Director"),
                     QStringLiteral("Directors")},
         QStringList{QStringLiteral("主演"), QStringLiteral("Cast"), QStringLiteral("Actor"),
-                    QStringLiteral("Starring")},
+                    QStringLiteral("Actors"), QStringLiteral("Starring"), QStringLiteral("出演")},
         QStringList{QStringLiteral("公開日"), QStringLiteral("公開年月"), QStringLiteral("公開年"),
-                    QStringLiteral("Year"), QStringLiteral("Release Date")},
+                    QStringLiteral("Year"), QStringLiteral("Release Date"),
+                    QStringLiteral("Production Year"), QStringLiteral("Release Year"),
+                    QStringLiteral("製作年")},
         QStringList{QStringLiteral("国"), QStringLiteral("製作国"), QStringLiteral("Country"),
                     QStringLiteral("Nationality")},
         QStringList{QStringLiteral("ジャンル"), QStringLiteral("Genre"), QStringLiteral("Genres")},
@@ -231,6 +213,7 @@ struct RowCheck {
     std::optional<ImportRefusal> refusal;
     QString detail;
     int clamped = 0;
+    int notes = 0;
 };
 
 RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsViewing, bool plain) {
@@ -243,7 +226,12 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         return r;
     };
     if (r.fields[0].isEmpty()) return refuse(ImportRefusal::EmptyTitle, {});
-    if (HasForbiddenCharacter(r.fields[0])) return refuse(ImportRefusal::ForbiddenInTitle, {});
+    if (HasForbiddenCharacter(r.fields[0])) {
+        if (!m.fullWidth) return refuse(ImportRefusal::ForbiddenInTitle, {});
+        r.fields[0] = FullWidthTitle(r.fields[0]);
+        r.notes |= TitleMadeFullWidth;
+    }
+    r.notes |= TakeLists(r.fields);
     QString kind = Cell(row, m.kind);
     if (kind.isEmpty()) kind = m.defaultKind.trimmed();
     std::array<QString*, kImportFields + 1> texts{};
@@ -452,6 +440,10 @@ ImportMapping PresetMapping(const QStringList& header, const store::Masters& mas
     for (int f = 0; f < 7; ++f) m.field[f] = take(FixedNames()[f]);
     for (int k = 1; k <= 7; ++k) m.field[6 + k] = take({masters.strHyoukaKoumoku[k]});
     for (int k = 1; k <= 4; ++k) m.field[13 + k] = take({masters.strSyoyuKoumoku[k]});
+    m.sideText[0] = take(CastColumnNames());
+    if (m.sideText[0] < 0) m.sideText[0] = m.field[2];
+    m.sideText[1] = take(PlotColumnNames());
+    m.sideText[2] = take(MemoColumnNames());
     return m;
 }
 
@@ -511,6 +503,47 @@ QString RefusalText(ImportRefusal reason) {
     return {};
 }
 
+namespace {
+
+// The titles a row's name may meet, with their years (0: unknown).
+struct KnownTitles {
+    const store::Catalogue& catalogue;
+    QHash<QString, int> added;
+
+    // Nothing when no such title is in the catalogue or added before.
+    std::optional<int> YearOf(const QString& title) const {
+        if (const int i = catalogue.IndexOf(title); i > 0) {
+            return ReleaseYear(catalogue.strNengetu[static_cast<size_t>(i)]).value_or(0);
+        }
+        const auto it = added.constFind(title);
+        return it == added.constEnd() ? std::nullopt : std::optional<int>(*it);
+    }
+    // True when the title is taken by a film of another known year.
+    bool TakenByOther(const QString& title, int year) const {
+        const std::optional<int> met = YearOf(title);
+        return met && *met > 0 && *met != year;
+    }
+};
+
+// Two films of one name stay two: the later one is "タイトル (YYYY)", refused
+// as repeated when that name too is another film's.
+void TellFilmsApart(RowCheck& check, int year, const KnownTitles& known) {
+    if (year <= 0 || !known.TakenByOther(check.fields[0], year)) return;
+    QString named = TitleWithYear(check.fields[0], year);
+    if (known.TakenByOther(named, year)) {
+        check.refusal = ImportRefusal::Repeated;
+    } else if (named.size() > store::kMaxRecordText) {
+        check.refusal = ImportRefusal::TooLong;
+    } else if (named.size() > kSurelyFits && store::TitleNameTooLong(named)) {
+        check.refusal = ImportRefusal::NameTooLong;
+    } else {
+        check.fields[0] = std::move(named);
+        check.notes |= YearAddedToTitle;
+    }
+}
+
+}  // namespace
+
 ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
                       const store::Catalogue& catalogue, const history::History& history) {
     ImportPlan plan;
@@ -525,7 +558,8 @@ ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
     const bool viewings = mapping.date >= 0;
     const int room = store::kMaxRecords - catalogue.TitleCount;
     const int viewingRoom = store::kMaxRecords - history.HistoryCount;
-    QSet<QString> added;
+    KnownTitles known{catalogue, {}};
+    QHash<QString, int>& added = known.added;
     added.reserve(static_cast<qsizetype>(table.rows.size()));
     plan.titles.reserve(std::min<size_t>(table.rows.size(), static_cast<size_t>(room)));
     if (viewings) plan.viewings.reserve(table.rows.size());
@@ -535,6 +569,8 @@ ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
         const std::optional<QString> date =
             viewings ? ImportViewingDate(Cell(row, mapping.date)) : std::nullopt;
         RowCheck check = CheckRow(row, mapping, date.has_value(), table.plainCp932);
+        const int year = check.refusal ? 0 : ReleaseYear(check.fields[3]).value_or(0);
+        if (!check.refusal && mapping.yearSuffix) TellFilmsApart(check, year, known);
         const QString& title = check.fields[0];
         if (!check.refusal) {
             if (catalogue.IndexOf(title) > 0) {
@@ -553,14 +589,22 @@ ImportPlan PlanImport(const CsvTable& table, const ImportMapping& mapping,
             }
         }
         if (check.refusal) {
+            // A name met before is shown as it would be stored.
+            const bool met = *check.refusal == ImportRefusal::InCatalogue ||
+                             *check.refusal == ImportRefusal::Repeated;
             plan.refused.push_back(
-                {line, *check.refusal, Cell(row, mapping.field[0]), check.detail});
+                {line, *check.refusal, met ? title : Cell(row, mapping.field[0]), check.detail});
             ++plan.refusedBy[static_cast<size_t>(*check.refusal)];
             continue;
         }
         plan.clampedScores += check.clamped;
-        added.insert(title);
-        plan.titles.push_back({line, std::move(check.fields)});
+        added.insert(title, year);
+        ImportTitle adding{line, std::move(check.fields), {}, check.notes};
+        const std::array<QString, 3> texts = {Cell(row, mapping.sideText[0]),
+                                              Cell(row, mapping.sideText[1]),
+                                              Cell(row, mapping.sideText[2])};
+        TakeSideTexts(texts, table.plainCp932, adding, plan.sideTextsLeftOut);
+        plan.titles.push_back(std::move(adding));
     }
     return plan;
 }
@@ -585,6 +629,10 @@ QString ImportCountText(const ImportPlan& plan) {
     }
     if (plan.clampedScores > 0) {
         text += QStringLiteral("　範囲に合わせた点数：%1 件").arg(plan.clampedScores);
+    }
+    if (plan.sideTextsLeftOut > 0) {
+        text += QStringLiteral("　保存できない文字があり書かないキャスト・あらすじ・メモ：%1 件")
+                    .arg(plan.sideTextsLeftOut);
     }
     return text;
 }
@@ -613,6 +661,13 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
     ImportOutcome outcome = BackUpDataAndHistory(folder, when);
     if (!outcome.status) return {Stopped(outcome.status, untouched), {}};
     store::Status written;
+    QStringList sideFiles;
+    if (store::Status s = WriteImportSideTexts(plan, folder, sideFiles, &outcome.sideTextsKept);
+        !s) {
+        RemoveImportSideTexts(folder, sideFiles);
+        outcome.status = Stopped(s, untouched);
+        return outcome;
+    }
 
     if (!plan.titles.empty()) {
         store::Catalogue grown = catalogue;
@@ -640,6 +695,7 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
         grown.TitleCount = static_cast<int>(total);
         store::Status s = grown.SaveTitleData(folder);
         if (!s.isWritten()) {
+            RemoveImportSideTexts(folder, sideFiles);
             outcome.status = Stopped(s, untouched);
             return outcome;
         }
@@ -667,6 +723,7 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
                     return outcome;
                 }
             }
+            RemoveImportSideTexts(folder, sideFiles);
             outcome.status = Stopped(s, untouched);
             return outcome;
         }

@@ -47,12 +47,19 @@ struct ImportMapping {
     int date = -1;  // the viewing date
     int kind = -1;  // the viewing content
     QString defaultKind = QStringLiteral("その他");
+    // The side texts of the titles added: キャスト, あらすじ, メモ.
+    std::array<int, 3> sideText{-1, -1, -1};
+    // A title's \ / : , ; * ? " < > | become their full-width forms.
+    bool fullWidth = true;
+    // A title met before with another known year is added as "タイトル (YYYY)".
+    bool yearSuffix = true;
     ImportMapping() { field.fill(-1); }
 };
 
 // The mapping the header names suggest: the program's own captions (those of
 // its CSV exports too) and the common English names; a Letterboxd diary's
-// "Watched Date" becomes the viewing date.
+// "Watched Date" becomes the viewing date. The cast text takes a column named
+// キャスト, else the one 主演 takes.
 ImportMapping PresetMapping(const QStringList& header, const store::Masters& masters);
 
 // A date of the file ("2004-01-15", "2004/1/15", "2004年1月15日", also
@@ -78,9 +85,24 @@ enum class ImportRefusal {
 inline constexpr int kImportRefusals = 9;
 QString RefusalText(ImportRefusal reason);
 
+// What the import changed in a row it adds (bits of ImportTitle::notes).
+enum ImportNote {
+    TitleMadeFullWidth = 1,
+    YearAddedToTitle = 2,
+    LeadCut = 4,     // 主演: the first of a list
+    CountryCut = 8,  // 国: the first of a list
+    GenreCut = 16,   // ジャンル: the first of a list
+    SideTextLeftOut = 32,
+};
+// The notes as the preview says them; empty for none.
+QString ImportNoteText(int notes);
+
 struct ImportTitle {
     int line = 0;
     QStringList fields;  // 18 values as stored; the scores as numbers
+    // キャスト, あらすじ, メモ as their files will hold them (CR LF); empty: no file.
+    std::array<QString, 3> sideTexts;
+    int notes = 0;
 };
 
 struct ImportViewing {
@@ -103,6 +125,7 @@ struct ImportPlan {
     std::array<int, kImportRefusals> refusedBy{};
     int clampedScores = 0;
     int viewingsOverLimit = 0;
+    int sideTextsLeftOut = 0;  // with a character CP932 cannot hold
     // Set when the mapping itself cannot be used (no title column, an
     // empty default content); nothing may be committed then.
     QString mappingError;
@@ -122,14 +145,16 @@ QString ImportCountText(const ImportPlan& plan);
 struct ImportOutcome {
     store::Status status;
     QString backupFolder;
+    int sideTextsKept = 0;  // side files already there, left as they were
 };
 
 // Commits the plan: a backup folder of the data file and the history first
-// (named as the new start names its backup), then the data file written once
+// (named as the new start names its backup), then the side files of the new
+// titles (never one already there), then the data file written once
 // with the new titles at its end, then the history written once with the
 // viewings merged in date order. A failure at any step leaves both files as
-// they were. An error marked written means both files are in place and only
-// their safety on the disk is in doubt. The caller reloads both.
+// they were and removes the side files it wrote. An error marked written means both files are in
+// place and only their safety on the disk is in doubt. The caller reloads both.
 ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catalogue,
                            const history::History& history, store::WorkingFolder& folder,
                            const QDateTime& when);

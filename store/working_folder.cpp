@@ -461,4 +461,31 @@ QStringList WorkingFolder::list(const QString& prefix, const QString& suffix) co
     return result;
 }
 
+Status WorkingFolder::createUnsynced(const QString& name, const QByteArray& bytes, bool* taken) {
+    *taken = false;
+    if (Status s = refuseWrite(name); !s) return s;
+    if (exists(name)) {
+        *taken = true;
+        return Status::ok();
+    }
+    const QString target = *resolve(name);
+    const QByteArray native = nativePath(target);
+    return keepingListing([&]() -> Status {
+        const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            if (errno != EEXIST) return ioError(name, QStringLiteral("書き込めません"), errno);
+            *taken = true;
+            return Status::ok();
+        }
+        int err = writeAll(fd, bytes.constData(), bytes.size());
+        if (::close(fd) != 0 && err == 0) err = errno;
+        if (err != 0) {
+            ::unlink(native.constData());
+            return ioError(name, QStringLiteral("書き込めません"), err);
+        }
+        noteCreated(target.mid(path_.size() + 1));
+        return Status::ok();
+    });
+}
+
 }  // namespace store

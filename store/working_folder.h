@@ -60,6 +60,12 @@ public:
     // ever sees half of what was appended.
     Status append(const QString& name, const QByteArray& bytes);
 
+    // Writes a file whose name (ignoring case) is not taken yet, without a
+    // sync: one SyncFileSystem makes a batch of new files durable. When the
+    // name is taken, nothing is written and *taken is set. A failed write
+    // leaves no file.
+    Status createUnsynced(const QString& name, const QByteArray& bytes, bool* taken);
+
     // Deletes the file; a missing file is not an error.
     Status remove(const QString& name);
     // Deletes many files and syncs the folder once at the end. An unsafe or

@@ -178,15 +178,21 @@ int main(int argc, char* argv[]) {
     if (diary.open(QIODevice::WriteOnly)) {
         diary.write(
             "Date,Name,Year,Letterboxd URI,Rating,Rewatch,Tags,Watched Date\n"
-            "2024-01-03,Perfect Days,2023,https://boxd.it/aaaa,4.5,,,2024-01-02\n"
+            "2024-01-02,2001: A Space Odyssey,1968,https://boxd.it/ffff,5,,,2024-01-01\n"
+            "2024-01-03,Dune,1984,https://boxd.it/gggg,2.5,,,2024-01-02\n"
+            "2024-01-04,Dune,2021,https://boxd.it/hhhh,4,,,2024-01-03\n"
+            "2024-01-05,Perfect Days,2023,https://boxd.it/aaaa,4.5,,,2024-01-04\n"
+            "2024-02-11,Perfect Days,2023,https://boxd.it/aaaa,5,Yes,,2024-02-10\n"
             "2024-01-09,\"Godzilla Minus One\",2023,https://boxd.it/bbbb,4,,\"kaiju, "
             "toho\",2024-01-08\n"
-            "2024-02-11,Perfect Days,2023,https://boxd.it/aaaa,5,Yes,,2024-02-10\n"
             "2024-02-20,"
             "\xe5\x8d\x83\xe3\x81\xa8\xe5\x8d\x83\xe5\xb0\x8b\xe3\x81\xae\xe7\xa5\x9e\xe9\x9a\xa0"
             "\xe3\x81\x97,2001,https://boxd.it/cccc,5,Yes,,2024-02-18\n"
             ",2019,https://boxd.it/dddd,3,,,2024-03-01\n"
-            "2024-03-05,Drive My Car,2021,https://boxd.it/eeee,4,,,2024-03-04\n");
+            "2024-03-05,Drive My Car,2021,https://boxd.it/eeee,4,,,2024-03-04\n"
+            "2024-03-20,Who's Afraid of Virginia Woolf?,1966,https://boxd.it/iiii,4,,,"
+            "2024-03-19\n"
+            "2024-03-22,Dune,2021,https://boxd.it/hhhh,4.5,Yes,,2024-03-21\n");
         diary.close();
         platform.openPath = diary.fileName();
         window.findChild<QPushButton*>("cmdCsvIn")->click();

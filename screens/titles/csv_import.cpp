@@ -1,6 +1,8 @@
 #include "screens/titles/csv_import.h"
 
 #include <QAbstractTableModel>
+#include <QCheckBox>
+#include <QColor>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -22,11 +24,12 @@ namespace {
 
 const QString kBoxTitle = QStringLiteral("CSV取り込み");
 const QString kNone = QStringLiteral("（なし）");
-constexpr int kPreviewTitles = 20;
+constexpr size_t kPreviewTitles = 20;
 
 }  // namespace
 
-// The first titles as they will be stored, then every refused row by line.
+// In the order of the file: the first titles as they will be stored, every
+// other title that the import changed, and every refused row.
 class ImportPreviewModel : public QAbstractTableModel {
 public:
     ImportPreviewModel(QStringList fieldNames, QObject* parent)
@@ -35,12 +38,26 @@ public:
     void SetPlan(const logic::ImportPlan* plan) {
         beginResetModel();
         plan_ = plan;
-        shown_ = plan ? std::min<int>(kPreviewTitles, static_cast<int>(plan->titles.size())) : 0;
+        rows_.clear();
+        if (plan) {
+            const auto& titles = plan->titles;
+            const auto& refused = plan->refused;
+            size_t t = 0, r = 0;
+            while (t < titles.size() || r < refused.size()) {
+                if (r == refused.size() ||
+                    (t < titles.size() && titles[t].line < refused[r].line)) {
+                    if (t < kPreviewTitles || titles[t].notes != 0) rows_.push_back({false, t});
+                    ++t;
+                } else {
+                    rows_.push_back({true, r++});
+                }
+            }
+        }
         endResetModel();
     }
     int rowCount(const QModelIndex& parent = {}) const override {
         if (parent.isValid() || !plan_) return 0;
-        return shown_ + static_cast<int>(plan_->refused.size());
+        return static_cast<int>(rows_.size());
     }
     int columnCount(const QModelIndex& parent = {}) const override {
         return parent.isValid() ? 0 : 2 + logic::kImportFields;
@@ -52,15 +69,22 @@ public:
         return names_.value(section - 2);
     }
     QVariant data(const QModelIndex& index, int role) const override {
-        if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !plan_) return {};
-        const int r = index.row(), c = index.column();
-        if (r < shown_) {
-            const logic::ImportTitle& t = plan_->titles[static_cast<size_t>(r)];
+        if (!plan_) return {};
+        const Row& row = rows_[static_cast<size_t>(index.row())];
+        // Refused rows tinted, so that the reason column may stay narrow.
+        if (role == Qt::BackgroundRole && row.refused) return QColor(255, 228, 225);
+        if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+        const int c = index.column();
+        if (!row.refused) {
+            const logic::ImportTitle& t = plan_->titles[row.index];
             if (c == 0) return t.line;
-            if (c == 1) return QStringLiteral("追加");
+            if (c == 1) {
+                const QString notes = logic::ImportNoteText(t.notes);
+                return notes.isEmpty() ? QStringLiteral("追加") : QStringLiteral("追加：") + notes;
+            }
             return t.fields.value(c - 2);
         }
-        const logic::RefusedRow& refused = plan_->refused[static_cast<size_t>(r - shown_)];
+        const logic::RefusedRow& refused = plan_->refused[row.index];
         if (c == 0) return refused.line;
         if (c == 1) {
             QString why = QStringLiteral("しない：") + logic::RefusalText(refused.reason);
@@ -71,9 +95,13 @@ public:
     }
 
 private:
+    struct Row {
+        bool refused;
+        size_t index;  // in the plan's titles or refused rows
+    };
     QStringList names_;
     const logic::ImportPlan* plan_ = nullptr;
-    int shown_ = 0;
+    std::vector<Row> rows_;
 };
 
 frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const QString& fileName)
@@ -87,7 +115,7 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
     auto* fields = new QGroupBox(QStringLiteral("タイトルの項目にするファイルの列"), this);
     auto* grid = new QGridLayout(fields);
     grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(4);
+    grid->setVerticalSpacing(2);
     constexpr int kRows = 6;
     for (int f = 0; f < logic::kImportFields; ++f) {
         auto* label = new QLabel(names[f], fields);
@@ -117,8 +145,38 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
     line->addWidget(txtImportKind_, 1);
     connect(txtImportKind_, &QLineEdit::textChanged, this, [this] { Replan(); });
 
-    auto* previewCaption =
-        new QLabel(QStringLiteral("保存される内容（先頭 20 件）と取り込まない行"), this);
+    // The side texts below the fields: written for the titles added only.
+    const std::array<std::pair<const char*, QString>, 3> textCombos = {{
+        {"cboMapCast", QStringLiteral("キャスト")},
+        {"cboMapPlot", QStringLiteral("あらすじ")},
+        {"cboMapMemo", QStringLiteral("メモ")},
+    }};
+    for (size_t k = 0; k < textCombos.size(); ++k) {
+        cboMapText_[k] = columnCombo(textCombos[k].first);
+        cboMapText_[k]->setCurrentIndex(mapping_.sideText[k] + 1);
+        cboMapText_[k]->setToolTip(QStringLiteral("追加するタイトルにだけ書きます"));
+        const int col = static_cast<int>(k) * 2;
+        grid->addWidget(new QLabel(textCombos[k].second, fields), kRows, col);
+        grid->addWidget(cboMapText_[k], kRows, col + 1);
+    }
+
+    chkImportFullWidth_ =
+        new QCheckBox(QStringLiteral("ファイル名に使えない文字を全角に置き換える"), this);
+    chkImportFullWidth_->setObjectName("chkImportFullWidth");
+    chkImportYearSuffix_ = new QCheckBox(
+        QStringLiteral("同名で公開年の違う作品は「タイトル (年)」として登録する"), this);
+    chkImportYearSuffix_->setObjectName("chkImportYearSuffix");
+    auto* boxes = new QHBoxLayout;
+    for (QCheckBox* box : {chkImportFullWidth_, chkImportYearSuffix_}) {
+        box->setChecked(true);
+        connect(box, &QCheckBox::clicked, this, [this] { Replan(); });
+        boxes->addWidget(box);
+        boxes->addSpacing(24);
+    }
+    boxes->addStretch(1);
+
+    auto* previewCaption = new QLabel(
+        QStringLiteral("保存される内容（先頭 20 件と変更のある行）と取り込まない行"), this);
     grdImportPreview_ = new QTableView(this);
     grdImportPreview_->setObjectName("grdImportPreview");
     preview_ = new ImportPreviewModel(names, this);
@@ -149,11 +207,13 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
     auto* all = new QVBoxLayout(this);
     all->addWidget(fields);
     all->addWidget(viewings);
+    all->addLayout(boxes);
     all->addWidget(previewCaption);
     all->addWidget(grdImportPreview_, 1);
     all->addLayout(buttons);
     // Inside the window, which is of a fixed size.
-    setFixedSize(std::min(960, w.width() - 20), std::min(560, w.height() - 20));
+    setFixedSize(std::min(960, w.width() - 20), std::min(600, w.height() - 20));
+    all->activate();  // the preview's width, before the dialog is shown
     Replan();
 }
 
@@ -179,11 +239,22 @@ void frmCsvImport::Replan() {
     mapping_.date = cboMapDate_->currentIndex() - 1;
     mapping_.kind = cboMapKind_->currentIndex() - 1;
     mapping_.defaultKind = txtImportKind_->text();
+    for (size_t k = 0; k < cboMapText_.size(); ++k)
+        mapping_.sideText[k] = cboMapText_[k]->currentIndex() - 1;
+    mapping_.fullWidth = chkImportFullWidth_->isChecked();
+    mapping_.yearSuffix = chkImportYearSuffix_->isChecked();
     preview_->SetPlan(nullptr);
     plan_ = logic::PlanImport(table_, mapping_, w.catalogue, w.history);
     preview_->SetPlan(&plan_);
-    // Every reason and value whole (the view measures the rows it shows).
+    // Values whole where they fit; the reason column at most a quarter of
+    // the width, so that the title and the fields stay in view (the tool tip
+    // holds every reason whole).
     grdImportPreview_->resizeColumnsToContents();
+    const int width = grdImportPreview_->contentsRect().width();
+    QHeaderView* columns = grdImportPreview_->horizontalHeader();
+    columns->resizeSection(1, std::min(columns->sectionSize(1), width / 4));
+    for (int c = 2; c < preview_->columnCount(); ++c)
+        columns->resizeSection(c, std::min(columns->sectionSize(c), width / 3));
     lblImportCount_->setText(logic::ImportCountText(plan_));
 }
 
@@ -241,15 +312,20 @@ void CsvImport::cmdCsvIn_Click() {
                  passed = plan.refused.size();
     if (added > 0 && !w.TitlesRestructured()) return;
     if (viewings > 0 && !w.LoadHistory()) return;
-    p.MessageBox(QStringLiteral("取り込みが終わりました。\r\n\r\n"
-                                "追加したタイトル：%1 件\r\n"
-                                "追加した鑑賞記録：%2 件\r\n"
-                                "取り込まなかった行：%3 件\r\n\r\n"
-                                "取り込む前のデータは作業フォルダの「%4」フォルダに"
-                                "バックアップしました。")
-                     .arg(added)
-                     .arg(viewings)
-                     .arg(passed)
-                     .arg(done.backupFolder),
-                 kBoxTitle, Platform::Icon::Information);
+    p.MessageBox(
+        QStringLiteral("取り込みが終わりました。\r\n\r\n"
+                       "追加したタイトル：%1 件\r\n"
+                       "追加した鑑賞記録：%2 件\r\n"
+                       "取り込まなかった行：%3 件\r\n%4\r\n"
+                       "取り込む前のデータは作業フォルダの「%5」フォルダに"
+                       "バックアップしました。")
+            .arg(added)
+            .arg(viewings)
+            .arg(passed)
+            .arg(done.sideTextsKept == 0 ? QString()
+                                         : QStringLiteral("ファイルが既にあるため書かなかった"
+                                                          "キャスト・あらすじ・メモ：%1 件\r\n")
+                                               .arg(done.sideTextsKept))
+            .arg(done.backupFolder),
+        kBoxTitle, Platform::Icon::Information);
 }

@@ -7,6 +7,7 @@
 #include "logic/csv_import.h"
 
 class frmMain;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -37,6 +38,9 @@ private:
     QComboBox* cboMapDate_ = nullptr;
     QComboBox* cboMapKind_ = nullptr;
     QLineEdit* txtImportKind_ = nullptr;
+    std::array<QComboBox*, 3> cboMapText_{};  // キャスト, あらすじ, メモ
+    QCheckBox* chkImportFullWidth_ = nullptr;
+    QCheckBox* chkImportYearSuffix_ = nullptr;
     QTableView* grdImportPreview_ = nullptr;
     ImportPreviewModel* preview_ = nullptr;
     QLabel* lblImportCount_ = nullptr;

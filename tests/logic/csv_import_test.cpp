@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <functional>
+
+#include "logic/csv_columns.h"
 #include "logic/csv_export.h"
 #include "logic/list_rows.h"
+#include "store/cp932.h"
 #include "tests/support/folder_helpers.h"
 
 namespace {
@@ -39,9 +44,12 @@ protected:
         ASSERT_TRUE(catalogue.LoadTitleData(folder).isOk());
         ASSERT_TRUE(this->history.LoadHistory(folder).isOk());
     }
-    logic::ImportPlan Plan(const QByteArray& csv) {
+    logic::ImportPlan Plan(const QByteArray& csv,
+                           const std::function<void(logic::ImportMapping&)>& adjust = {}) {
         const logic::CsvTable t = Read(csv);
-        return logic::PlanImport(t, logic::PresetMapping(t.header, masters), catalogue, history);
+        logic::ImportMapping m = logic::PresetMapping(t.header, masters);
+        if (adjust) adjust(m);
+        return logic::PlanImport(t, m, catalogue, history);
     }
 
     TempFolder f;
@@ -156,7 +164,7 @@ TEST_F(CsvImportTest, EachRefusalByLineAndTheValuesAsStored) {
         "Old,,,,,,,\r\n"             // 12
         "New,,,,,,,\r\n"             // 13
         "Second,,,,-3,,1,TRUE\r\n";  // 14
-    const logic::ImportPlan plan = Plan(csv);
+    const logic::ImportPlan plan = Plan(csv, [](logic::ImportMapping& m) { m.fullWidth = false; });
     ASSERT_EQ(plan.titles.size(), 2u);
     EXPECT_EQ(plan.titles[0].line, 2);
     EXPECT_EQ(plan.titles[0].fields,
@@ -266,6 +274,92 @@ TEST_F(CsvImportTest, TheOwnMainListExportComesBackWithItsSixFields) {
         }
     }
     EXPECT_EQ(f.read(kHistory), QByteArray());
+}
+
+// Rows of a Letterboxd diary and of Tellico's export: titles with characters a
+// file name cannot hold, films of one name, a rewatch, lists and side texts.
+TEST_F(CsvImportTest, WhatRealFilesBring) {
+    Load(
+        "\"Cape Fear\",,,\"1962/01\",,,,0,0,0,0,0,0,0,,,,\"\"\r\n"
+        "\"Solaris\",,,\"1972/03\",,,,0,0,0,0,0,0,0,,,,\"\"\r\n"
+        "\"Solaris (2002)\",,,\"1990\",,,,0,0,0,0,0,0,0,,,,\"\"\r\n");
+    const QByteArray diary =
+        "Date,Name,Year,Letterboxd URI,Rating,Rewatch,Tags,Watched Date\n"
+        "2024-01-02,2001: A Space Odyssey,1968,u,5,,,2024-01-01\n"  // 2
+        "2024-01-03,Dune,1984,u,3,,,2024-01-02\n"                   // 3
+        "2024-01-04,Dune,2021,u,4,,,2024-01-03\n"                   // 4
+        "2024-01-05,Dune,2021,u,4,Yes,,2024-01-04\n"                // 5 a rewatch
+        "2024-01-06,Cape Fear,1991,u,4,,,2024-01-05\n"              // 6
+        "2024-01-07,Cape Fear,1962,u,4,,,2024-01-06\n"              // 7
+        "2024-01-08,Solaris,2002,u,4,,,2024-01-07\n";               // 8 the other name taken
+    const logic::ImportPlan plan = Plan(diary);
+    std::vector<std::pair<int, QString>> titles;
+    for (const auto& t : plan.titles) titles.emplace_back(t.line, t.fields[0]);
+    EXPECT_EQ(titles, (std::vector<std::pair<int, QString>>{{2, "2001： A Space Odyssey"},
+                                                            {3, "Dune"},
+                                                            {4, "Dune (2021)"},
+                                                            {6, "Cape Fear (1991)"}}));
+    EXPECT_EQ(plan.titles[0].notes, logic::TitleMadeFullWidth);
+    EXPECT_EQ(plan.titles[2].notes, logic::YearAddedToTitle);
+    std::vector<QString> viewed;
+    for (const auto& v : plan.viewings) viewed.push_back(v.date + " " + v.title);
+    EXPECT_EQ(viewed,
+              (std::vector<QString>{"2024/01/01 2001： A Space Odyssey", "2024/01/02 Dune",
+                                    "2024/01/03 Dune (2021)", "2024/01/04 Dune (2021)",
+                                    "2024/01/05 Cape Fear (1991)", "2024/01/06 Cape Fear"}));
+    ASSERT_EQ(plan.refused.size(), 3u);
+    EXPECT_EQ(plan.refused[0].title, "Dune (2021)");
+    EXPECT_EQ(plan.refused[0].reason, ImportRefusal::Repeated);
+    EXPECT_EQ(plan.refused[1].reason, ImportRefusal::InCatalogue);
+    EXPECT_EQ(plan.refused[2].line, 8);
+    EXPECT_EQ(plan.refused[2].reason, ImportRefusal::Repeated);
+
+    // Both boxes unchecked: refused as before, and one Dune with both years' viewings.
+    const logic::ImportPlan plain = Plan(diary, [](logic::ImportMapping& m) {
+        m.fullWidth = false;
+        m.yearSuffix = false;
+    });
+    ASSERT_EQ(plain.titles.size(), 1u);
+    EXPECT_EQ(plain.titles[0].fields[0], "Dune");
+    EXPECT_EQ(plain.refused[0].reason, ImportRefusal::ForbiddenInTitle);
+    EXPECT_EQ(plain.viewings.size(), 6u);
+
+    // Each replacement is one CP932 character.
+    EXPECT_EQ(cp932::encode(logic::FullWidthTitle("\\/:,;*?\"<>|")),
+              QByteArray("\x81\x5f\x81\x5e\x81\x46\x81\x43\x81\x47\x81\x96\x81\x48\x81\x68\x81\x83"
+                         "\x81\x84\x81\x62"));
+
+    // The history made by the import has the program's name for it.
+    ASSERT_TRUE(logic::CommitImport(plan, catalogue, history, folder, QDateTime({2026, 1, 1}, {}))
+                    .status.isOk());
+    EXPECT_TRUE(QDir(f.path()).entryList(QDir::Files).contains(kHistory));
+    const QByteArray other = "\",\"\x82\xbb\x82\xcc\x91\xbc\"\r\n";  // その他
+    EXPECT_EQ(f.read(kHistory),
+              "\"2024/01/01\",\"2001\x81\x46 A Space Odyssey" + other + "\"2024/01/02\",\"Dune" +
+                  other + "\"2024/01/03\",\"Dune (2021)" + other + "\"2024/01/04\",\"Dune (2021)" +
+                  other + "\"2024/01/05\",\"Cape Fear (1991)" + other +
+                  "\"2024/01/06\",\"Cape Fear" + other);
+
+    // Tellico 3.4's export: its year, a genre list, a cast table, a synopsis
+    // over two lines, comments; a synopsis the file cannot hold.
+    const logic::ImportPlan tellico = Plan(
+        "Title,Medium,Production Year,Certification,Genre,Format,Nationality,Language,Cast,"
+        "Director,Producer,Running Time,Plot Summary,Personal Rating,Comments\n"
+        "七人の侍,DVD,1954,,時代劇; ドラマ,NTSC,日本,日本語,三船敏郎:菊千代|志村喬:島田勘兵衛,"
+        "黒澤明,本木荘二郎,207,\"野武士に襲われる村が、\n七人の侍を雇う。\",5,名作\n"
+        "Snow,DVD,1990,,,,,,,,,,\xE2\x98\x83,,\n");
+    ASSERT_EQ(tellico.titles.size(), 2u);
+    const logic::ImportTitle& seven = tellico.titles[0];
+    EXPECT_EQ(seven.fields.mid(0, 6),
+              QStringList({"七人の侍", "黒澤明", "三船敏郎", "1954/01", "日本", "時代劇"}));
+    EXPECT_EQ(seven.sideTexts,
+              (std::array<QString, 3>{"三船敏郎（菊千代）\r\n志村喬（島田勘兵衛）",
+                                      "野武士に襲われる村が、\r\n七人の侍を雇う。", "名作"}));
+    EXPECT_EQ(logic::ImportNoteText(seven.notes), QStringLiteral("ジャンルは先頭の値のみ"));
+    EXPECT_EQ(tellico.titles[1].sideTexts, (std::array<QString, 3>{}));
+    EXPECT_EQ(tellico.sideTextsLeftOut, 1);
+    EXPECT_TRUE(logic::ImportCountText(tellico).endsWith(
+        QStringLiteral("　保存できない文字があり書かないキャスト・あらすじ・メモ：1 件")));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "tests/support/fault_injection.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -131,6 +132,67 @@ TEST_F(CsvImportScreenTest, TheMainScreensCounterCountsTheAddedTitles) {
     Find<QPushButton>("cmdCsvIn")->click();
     ASSERT_EQ(window->catalogue.TitleCount, 2);
     EXPECT_EQ(Find<QLabel>("lblKensu")->text(), "1 / 2");
+}
+
+// Tellico's export: the cast, the synopsis and the comments of a new title
+// become its side files; a title already there gets none, and a side file
+// already there stays. A failed data-file write takes the new files back.
+TEST_F(CsvImportScreenTest, SideFilesOfNewTitlesAndTheirRemovalOnFailure) {
+    WriteMasters(false);
+    WriteFile(kData, sjis::Titles(1));
+    Start();
+    ASSERT_TRUE(loaded);
+    window->button("cmdMaster")->click();
+    WriteFile("tellico.csv",
+              "Title,Cast,Plot Summary,Comments\n"
+              "T1,A:B,x,y\n"
+              "七人の侍,三船敏郎:菊千代|志村喬:島田勘兵衛,\"野武士と\n村\",名作\n");
+    fake->OpenAs(Path("tellico.csv"));
+    const QString memo = QStringLiteral("メモ_七人の侍.txt");
+    WriteFile(memo, "old\r\n");
+    const QStringList written = {QStringLiteral("キャスト_七人の侍.txt"),
+                                 QStringLiteral("あらすじ_七人の侍.txt")};
+    fake->onExecDialog = [&](QDialog& d) {
+        EXPECT_EQ(In<QComboBox>(d, "cboMapCast")->currentText(), "Cast");
+        EXPECT_EQ(In<QComboBox>(d, "cboMapPlot")->currentText(), "Plot Summary");
+        EXPECT_EQ(In<QComboBox>(d, "cboMapMemo")->currentText(), "Comments");
+        fake->Answer();
+        In<QPushButton>(d, "cmdImportOk")->click();
+    };
+    int syncs = 0;
+    {
+        // The data file's write fails at its sync, with the side files there.
+        testsupport::FaultInjection faults({.fileSyncError = EIO, .atFileSync = [&] {
+                                                if (syncs++ == 0) {
+                                                    for (const QString& name : written)
+                                                        EXPECT_TRUE(Exists(name));
+                                                }
+                                            }});
+        Find<QPushButton>("cmdCsvIn")->click();
+    }
+    EXPECT_GT(syncs, 0);
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    EXPECT_TRUE(fake->dialogs[0].text.startsWith(QStringLiteral("ファイル「データ.TXT」")))
+        << fake->dialogs[0].text.toStdString();
+    for (const QString& name : written) EXPECT_FALSE(Exists(name)) << name.toStdString();
+    EXPECT_EQ(ReadFile(memo), "old\r\n");
+    EXPECT_EQ(ReadFile(kData), sjis::Titles(1));
+    EXPECT_FALSE(Exists(QStringLiteral("キャスト_T1.txt")));
+
+    fake->OpenAs(Path("tellico.csv"));
+    Find<QPushButton>("cmdCsvIn")->click();
+    ASSERT_EQ(fake->dialogs.size(), 2u);
+    EXPECT_TRUE(fake->dialogs[1].text.contains(
+        QStringLiteral("\r\nファイルが既にあるため書かなかったキャスト・あらすじ・メモ：1 件\r\n")))
+        << fake->dialogs[1].text.toStdString();
+    // 三船敏郎（菊千代） / 志村喬（島田勘兵衛）, 野武士と / 村.
+    EXPECT_EQ(ReadFile(written[0]),
+              "\x8e\x4f\x91\x44\x95\x71\x98\x59\x81\x69\x8b\x65\x90\xe7\x91\xe3\x81\x6a\r\n"
+              "\x8e\x75\x91\xba\x8b\xaa\x81\x69\x93\x87\x93\x63\x8a\xa8\x95\xba\x89\x71\x81\x6a"
+              "\r\n");
+    EXPECT_EQ(ReadFile(written[1]), "\x96\xec\x95\x90\x8e\x6d\x82\xc6\r\n\x91\xba\r\n");
+    EXPECT_EQ(ReadFile(memo), "old\r\n");
+    EXPECT_FALSE(Exists(QStringLiteral("キャスト_T1.txt")));
 }
 
 }  // namespace

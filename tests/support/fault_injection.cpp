@@ -38,9 +38,10 @@ extern "C" int ftruncate(int fd, off_t length) noexcept {
 
 extern "C" int fsync(int fd) {
     const testsupport::InjectedFaults& f = testsupport::g_faults;
-    if (f.fileSyncError || f.folderSyncError) {
+    if (f.fileSyncError || f.folderSyncError || f.atFileSync) {
         struct stat st {};
         if (::fstat(fd, &st) == 0) {
+            if (S_ISREG(st.st_mode) && f.atFileSync) f.atFileSync();
             if (S_ISDIR(st.st_mode) && f.folderSyncError)
                 return testsupport::Fail(f.folderSyncError);
             if (S_ISREG(st.st_mode) && f.fileSyncError) return testsupport::Fail(f.fileSyncError);

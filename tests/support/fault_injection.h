@@ -5,12 +5,17 @@
 // fsync of a file or of a folder can fail after the bytes were written. The
 // calls are replaced in the test program itself; outside a scope they pass
 // straight to the kernel.
+#include <functional>
+
 namespace testsupport {
 
 struct InjectedFaults {
     int truncateError = 0;    // every ftruncate fails with this errno
     int fileSyncError = 0;    // every fsync of a regular file fails with it
     int folderSyncError = 0;  // every fsync of a folder fails with it
+    // Runs at every fsync of a regular file, before it passes or fails: what
+    // the folder holds at that moment.
+    std::function<void()> atFileSync = nullptr;
 };
 
 class FaultInjection {
