@@ -315,19 +315,6 @@ void RecordWriter::AddText(QStringView text) {
     QChar* out = room(n + 2);
     out[0] = u'"';
     const QChar* in = text.data();
-    // Copied whole, then one pass that the compiler can widen looks for the
-    // characters a record text cannot hold; only then character by character.
-    std::copy(in, in + n, out + 1);
-    out[n + 1] = u'"';
-    bool special = false;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = in[i].unicode();
-        special |= (c == u'"') | (c == u'\r') | (c == u'\n');
-    }
-    if (!special) {
-        len_ += n + 2;
-        return;
-    }
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = in[i];
         if (c == u'"' || c == u'\r' || c == u'\n') {
