@@ -147,7 +147,8 @@ BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::Work
         const int before = int(kept.size());
         std::function<bool(int)> told;
         if (progress) told = [&](int done) { return progress(before + done, total); };
-        status = store::LinkNewFiles(folder.path(), cleared, target, told, &stopped);
+        status = store::LinkNewFiles(folder.path(), cleared, target, told, &stopped,
+                                     folder.listedAsFiles(cleared));
     }
     // The copies, the new names and the folder's own entry are on the disk
     // before the clearing deletes a file.

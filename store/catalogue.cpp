@@ -39,6 +39,11 @@ bool SortedPickList::contains(const QString& value) const {
     return false;
 }
 
+void SortedPickList::assignSorted(std::vector<QString>&& sortedDistinct) {
+    items_.swap(sortedDistinct);
+    sortedDistinct.clear();
+}
+
 void SortedPickList::assignDistinct(std::vector<QString>&& values) {
     // Sort every value (stable), then keep the first of each exact value:
     // exact duplicates compare equal ignoring case, so they fall in one run,
@@ -105,25 +110,28 @@ int Catalogue::AddPickValue(PickField f, const QString& value) {
 
 bool Catalogue::AddReleaseMonth(const QString& release) {
     if (release.isEmpty()) return false;
-    const QString month = release.left(7);
-    if (!detail::AddIfNew(seenMonths_, month)) return false;
-    cboKoukai.push_back(month);
+    const QStringView month = QStringView(release).left(7);
+    const auto listed = [this](int k) { return QStringView(cboKoukai[size_t(k - 1)]); };
+    if (!seenMonths_.insert(month, int(cboKoukai.size()) + 1, listed)) return false;
+    cboKoukai.push_back(release.size() <= 7 ? release : month.toString());
     return true;
 }
 
 bool Catalogue::AddReleaseYear(const QString& release) {
     if (release.isEmpty()) return false;
-    const QString year = release.left(4);
-    if (!detail::AddIfNew(seenYears_, year)) return false;
-    cboKoukai3.push_back(year + QStringLiteral("年"));
+    const QStringView year = QStringView(release).left(4);
+    // The list's entries are the years with "年" after them.
+    const auto listed = [this](int k) { return QStringView(cboKoukai3[size_t(k - 1)]).chopped(1); };
+    if (!seenYears_.insert(year, int(cboKoukai3.size()) + 1, listed)) return false;
+    cboKoukai3.push_back(year.toString() + QStringLiteral("年"));
     return true;
 }
 
 void Catalogue::addToPickLists(int i, bool sortedInsert) {
     const size_t k = static_cast<size_t>(i);
     cboName.push_back(strDaimei[k]);
-    int& first = firstTitle_[strDaimei[k]];  // 0 when new
-    if (first == 0) first = i;
+    firstTitle_.insert(strDaimei[k], i,
+                       [this](int t) { return QStringView(strDaimei[size_t(t)]); });
     if (sortedInsert) {
         AddPickValue(PickField::Kantoku, strKantoku[k]);
         AddPickValue(PickField::Syuen, strSyuen[k]);
@@ -135,9 +143,12 @@ void Catalogue::addToPickLists(int i, bool sortedInsert) {
 }
 
 int Catalogue::IndexOf(const QString& name) const {
-    const int first = firstTitle_.value(name);
-    if (first > 0 && first <= TitleCount && strDaimei[static_cast<size_t>(first)] == name) {
-        return first;
+    // The index as loaded, each entry checked against the arrays as they are.
+    if (!name.isEmpty()) {
+        const int first = firstTitle_.find(name, [this](int t) {
+            return t <= TitleCount ? QStringView(strDaimei[size_t(t)]) : QStringView();
+        });
+        if (first > 0) return first;
     }
     // Not in the index as loaded (a title renamed in the arrays since): look.
     for (int t = 1; t <= TitleCount; ++t) {
@@ -179,7 +190,7 @@ Status Catalogue::parseTitles(const QByteArray& bytes) {
     RecordReader r(kDataFile, bytes);
     const bool endsWithLineEnd = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
     // One pass. Titles already in the arrays (from the last load) are
-    // overwritten in place, reusing their strings' storage; the arrays grow
+    // overwritten in place; the arrays grow
     // beyond that as records come, and are cut to the count at the end. Slot 0
     // stays empty.
     TitleCount = 0;
@@ -231,25 +242,30 @@ Status Catalogue::parseTitles(const QByteArray& bytes) {
     tailClean_ = r.AtEndOfText() && endsWithLineEnd;
     TitleCount = static_cast<int>(count);
 
-    // In a large catalogue the sorted lists are sorted on a second thread
-    // while this one indexes the names and release dates; neither touches what
-    // the other writes.
-    const auto sortPickList = [this, count](PickField f) {
-        // One sort: the same list as inserting the values one by one in
-        // catalogue order.
-        std::vector<QString> present;
+    // In a large catalogue the sorted lists are put in order on a second
+    // thread while this one indexes the names and release dates. The second
+    // thread only reads the texts, never copies one: a copy counts a reference
+    // on the storage every text of the file shares. The lists themselves are
+    // filled here afterwards.
+    constexpr PickField kSorted[] = {PickField::Kantoku, PickField::Syuen, PickField::Kuni,
+                                     PickField::Janru};
+    std::vector<uint32_t> titleOf[4];
+    std::vector<uint32_t> order[4];
+    const auto sortPickList = [&](int f) {
+        std::vector<QStringView> present;
         present.reserve(count);
-        const std::vector<QString>& v = values(f);
+        titleOf[f].reserve(count);
+        const std::vector<QString>& v = values(kSorted[f]);
         for (size_t i = 1; i <= count; ++i) {
-            if (!v[i].isEmpty()) present.push_back(v[i]);
+            if (v[i].isEmpty()) continue;
+            present.push_back(v[i]);
+            titleOf[f].push_back(static_cast<uint32_t>(i));
         }
-        pickList(f).assignDistinct(std::move(present));
+        order[f] = detail::SortedOrderIgnoringCase(present, true);
     };
     RunBeside(
         [&] {
-            sortPickList(PickField::Kantoku);
-            sortPickList(PickField::Syuen);
-            sortPickList(PickField::Kuni);
+            for (int f = 0; f < 4; ++f) sortPickList(f);
         },
         [&] {
             cboName.reserve(count);
@@ -257,9 +273,15 @@ Status Catalogue::parseTitles(const QByteArray& bytes) {
             seenMonths_.reserve(TitleCount);
             seenYears_.reserve(TitleCount);
             for (int i = 1; i <= TitleCount; ++i) addToPickLists(i, false);
-            sortPickList(PickField::Janru);
         },
         count >= 4096);
+    for (int f = 0; f < 4; ++f) {
+        const std::vector<QString>& v = values(kSorted[f]);
+        std::vector<QString> items;
+        items.reserve(order[f].size());
+        for (uint32_t k : order[f]) items.push_back(v[titleOf[f][k]]);
+        pickList(kSorted[f]).assignSorted(std::move(items));
+    }
     return Status::ok();
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/status.h"
+#include "store/text_index.h"
 #include "store/working_folder.h"
 
 namespace store {
@@ -31,6 +32,8 @@ public:
     // appearance kept) in sorted order: the list that inserting them one by one
     // would have built. Takes the values' storage and leaves `values` empty.
     void assignDistinct(std::vector<QString>&& values);
+    // Takes values that are in that order and distinct already.
+    void assignSorted(std::vector<QString>&& sortedDistinct);
 
 private:
     std::vector<QString> items_;
@@ -100,8 +103,9 @@ private:
 
     bool loaded_ = false;
     // The sorted lists are their own seen-sets (SortedPickList::contains).
-    QSet<QString> seenMonths_, seenYears_;
-    QHash<QString, int> firstTitle_;  // name -> the first title number of that name
+    detail::TextNumbers seenMonths_;  // numbers in cboKoukai, from 1
+    detail::TextNumbers seenYears_;   // numbers in cboKoukai3, from 1
+    detail::TextNumbers firstTitle_;  // names: the first title number of each
     // The file ends right after its last record's line end, so that a record
     // can be appended; else AppendTitle rewrites the file whole.
     mutable bool tailClean_ = true;

@@ -76,6 +76,13 @@ namespace {
 // Below this many bytes a second thread costs more than it saves.
 constexpr qsizetype kHalvesFrom = qsizetype(1) << 20;
 
+// The storage is made for one character per byte; Japanese text takes two
+// bytes a character. The texts read from a file keep its decoded storage, so
+// a large excess is given back.
+void fitStorage(QString& text) {
+    if (text.capacity() - text.size() > text.size() / 4) text.squeeze();
+}
+
 bool decodeInto(const char* in, qsizetype len, QChar* out, qsizetype* outChars, qsizetype* bad) {
     size_t outLen = 0;
     size_t at = 0;
@@ -112,6 +119,7 @@ std::optional<QString> decode(const QByteArray& bytes, qsizetype* badOffset) {
         return std::nullopt;
     }
     out.truncate(chars);
+    fitStorage(out);
     return out;
 }
 
@@ -148,6 +156,7 @@ std::optional<QString> decodeInHalves(const QByteArray& bytes, qsizetype* badOff
     QChar* d = out.data();
     std::memmove(d + chars[0], d + cut, static_cast<size_t>(chars[1]) * sizeof(QChar));
     out.truncate(chars[0] + chars[1]);
+    fitStorage(out);
     return out;
 }
 

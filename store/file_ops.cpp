@@ -172,7 +172,8 @@ Status LinkNewFile(const QString& sourcePath, const QString& targetPath) {
 }
 
 Status LinkNewFiles(const QString& fromFolder, const QStringList& names, const QString& toFolder,
-                    const std::function<bool(int)>& progress, bool* stopped) {
+                    const std::function<bool(int)>& progress, bool* stopped,
+                    const std::vector<bool>& listedAsFile) {
     if (stopped) *stopped = false;
     // Names relative to the two open folders: no path is walked per file.
     const int from = ::open(nativePath(fromFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -187,16 +188,18 @@ Status LinkNewFiles(const QString& fromFolder, const QStringList& names, const Q
     int done = 0;
     for (const QString& name : names) {
         const QByteArray native = nativePath(name);
+        const size_t i = static_cast<size_t>(done);
+        const bool regular = i < listedAsFile.size() && listedAsFile[i];
         struct stat st {};
         // Not opened: a pipe is refused by its kind, without waiting on it.
-        if (::fstatat(from, native.constData(), &st, 0) != 0) {
+        if (!regular && ::fstatat(from, native.constData(), &st, 0) != 0) {
             status = ioError(fromFolder + QLatin1Char('/') + name, QStringLiteral("読み込めません"),
                              errno);
             break;
         }
         // A folder in a file's place holds nothing of the catalogue.
-        if (!S_ISDIR(st.st_mode)) {
-            if (!S_ISREG(st.st_mode)) {
+        if (regular || !S_ISDIR(st.st_mode)) {
+            if (!regular && !S_ISREG(st.st_mode)) {
                 status = ioError(fromFolder + QLatin1Char('/') + name,
                                  QStringLiteral("読み込めません"), EISDIR);
                 break;
@@ -209,7 +212,8 @@ Status LinkNewFiles(const QString& fromFolder, const QStringList& names, const Q
                 if (!status) break;
             }
         }
-        if (progress && !progress(++done)) {
+        ++done;
+        if (progress && !progress(done)) {
             if (stopped) *stopped = true;
             break;
         }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "store/status.h"
 
@@ -29,9 +30,11 @@ Status LinkNewFile(const QString& sourcePath, const QString& targetPath);
 // LinkNewFile for many files of one folder, each under its own name in a new
 // folder: a folder in a file's place is passed over. progress hears after
 // each file how many are done; when it answers false the linking stops there
-// and *stopped is set.
+// and *stopped is set. Where listedAsFile[i] is true, the folder's listing
+// showed names[i] as a regular file and it is linked without a look of its own.
 Status LinkNewFiles(const QString& fromFolder, const QStringList& names, const QString& toFolder,
-                    const std::function<bool(int done)>& progress = {}, bool* stopped = nullptr);
+                    const std::function<bool(int done)>& progress = {}, bool* stopped = nullptr,
+                    const std::vector<bool>& listedAsFile = {});
 
 // Makes the files and the folders durable (fsync each).
 Status SyncPaths(const QStringList& paths);

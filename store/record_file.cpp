@@ -1,7 +1,6 @@
 #include "store/record_file.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "store/cp932.h"
 
@@ -59,6 +58,7 @@ RecordReader::RecordReader(QString fileName, const QByteArray& bytes)
     qsizetype bad = 0;
     if (auto text = cp932::decodeInHalves(bytes, &bad)) {
         text_ = std::move(*text);
+        textData_ = text_.data();
     } else {
         const int line = lineOfByte(bytes, bad);
         fail(line, QStringLiteral("Shift_JIS（CP932）として読めないバイトがあります"
@@ -182,32 +182,29 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
     return true;
 }
 
+// A text read is a part of the decoded text, sharing its storage: no
+// allocation per field. The character after it (its closing quote or its
+// separator, read already) becomes the end mark that every QString carries.
+QString RecordReader::slice(QStringView v) {
+    QString::DataPointer part = text_.data_ptr();
+    const qsizetype at = v.data() - text_.constData();
+    textData_[at + v.size()] = QChar(0);
+    part.setBegin(reinterpret_cast<char16_t*>(textData_ + at));
+    part.size = v.size();
+    return QString(std::move(part));
+}
+
 QString RecordReader::ReadText() {
     QStringView v;
     bool q;
     if (!readRaw(v, q)) return {};
     if (v.isEmpty()) return QString();
     if (const QString* m = sharedMark(v)) return *m;
-    return v.toString();
+    return slice(v);
 }
 
 void RecordReader::ReadText(QString& into) {
-    QStringView v;
-    bool q;
-    if (!readRaw(v, q) || v.isEmpty()) {
-        into = QString();
-        return;
-    }
-    if (const QString* m = sharedMark(v)) {
-        into = *m;
-        return;
-    }
-    if (into.isDetached() && into.capacity() >= v.size()) {
-        into.resize(v.size());
-        std::memcpy(into.data(), v.data(), static_cast<size_t>(v.size()) * sizeof(QChar));
-    } else {
-        into = v.toString();
-    }
+    into = ReadText();
 }
 
 int RecordReader::ReadInteger() {

@@ -1,5 +1,6 @@
 #include "store/text_index.h"
 
+#include <QHash>
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -50,70 +51,63 @@ int CompareIgnoringCase(QStringView a, QStringView b) {
 
 namespace {
 
-// Keeps the first of each exact value within each run [begin, end) of texts
-// that compare equal ignoring case; returns the new end of the kept texts,
-// which are moved down to start at `out`.
-size_t KeepFirstOfEach(std::vector<QString>& texts, size_t begin, size_t end, size_t out) {
+// Keeps the first of each exact value within each run [begin, end) of order
+// whose texts compare equal ignoring case; returns the new end of the kept
+// entries, which are moved down to start at `out`.
+size_t KeepFirstOfEach(const std::vector<QStringView>& texts, std::vector<uint32_t>& order,
+                       size_t begin, size_t end, size_t out) {
     if (end - begin == 1) {
-        if (out != begin) texts[out] = std::move(texts[begin]);
+        order[out] = order[begin];
         return out + 1;
     }
     const size_t kept = out;
     if (end - begin <= 16) {
         for (size_t i = begin; i < end; ++i) {
             bool seen = false;
-            for (size_t k = kept; k < out && !seen; ++k) seen = texts[k] == texts[i];
-            if (!seen) {
-                if (out != i) texts[out] = std::move(texts[i]);
-                ++out;
-            }
+            for (size_t k = kept; k < out && !seen; ++k) seen = texts[order[k]] == texts[order[i]];
+            if (!seen) order[out++] = order[i];
         }
         return out;
     }
-    QSet<QString> distinct;
+    QSet<QStringView> distinct;
     distinct.reserve(static_cast<qsizetype>(end - begin));
     for (size_t i = begin; i < end; ++i) {
-        if (AddIfNew(distinct, texts[i])) {
-            if (out != i) texts[out] = std::move(texts[i]);
-            ++out;
-        }
+        const qsizetype before = distinct.size();
+        distinct.insert(texts[order[i]]);
+        if (distinct.size() != before) order[out++] = order[i];
     }
     return out;
 }
 
-void SortImpl(std::vector<QString>& texts, bool distinct);
-
-}  // namespace
-
-void StableSortIgnoringCase(std::vector<QString>& texts) {
-    SortImpl(texts, false);
-}
-
-void SortDistinctIgnoringCase(std::vector<QString>& texts) {
-    SortImpl(texts, true);
-}
-
-namespace {
-
-void FallbackSort(std::vector<QString>& texts, bool distinct) {
+void FallbackOrder(const std::vector<QStringView>& texts, std::vector<uint32_t>& order,
+                   bool distinct) {
     const size_t n = texts.size();
-    std::stable_sort(texts.begin(), texts.end(), [](const QString& a, const QString& b) {
-        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    order.resize(n);
+    for (size_t i = 0; i < n; ++i) order[i] = static_cast<uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(), [&texts](uint32_t a, uint32_t b) {
+        return texts[a].compare(texts[b], Qt::CaseInsensitive) < 0;
     });
     if (!distinct) return;
     size_t out = 0;
     for (size_t b = 0; b < n;) {
         size_t e = b + 1;
-        while (e < n && QString::compare(texts[b], texts[e], Qt::CaseInsensitive) == 0) ++e;
-        out = KeepFirstOfEach(texts, b, e, out);
+        while (e < n && texts[order[b]].compare(texts[order[e]], Qt::CaseInsensitive) == 0) ++e;
+        out = KeepFirstOfEach(texts, order, b, e, out);
         b = e;
     }
-    texts.resize(out);
+    order.resize(out);
 }
 
-void SortImpl(std::vector<QString>& texts, bool distinct) {
+}  // namespace
+
+std::vector<uint32_t> SortedOrderIgnoringCase(const std::vector<QStringView>& texts,
+                                              bool distinct) {
+    std::vector<uint32_t> order;
     const size_t n = texts.size();
-    if (n < 2) return;
+    if (n < 2) {
+        order.assign(n, 0);
+        return order;
+    }
     // The folded units of every text in one buffer. All texts share their
     // first `common` folded units, so the comparison starts after them; each
     // entry carries the next eight folded units as two numbers, so that most
@@ -128,20 +122,18 @@ void SortImpl(std::vector<QString>& texts, bool distinct) {
         uint32_t order;
     };
     size_t total = 0;
-    for (const QString& t : texts) total += static_cast<size_t>(t.size());
+    for (QStringView t : texts) total += static_cast<size_t>(t.size());
     // Scratch kept from one sort to the next: fresh pages cost more than the
     // sort itself at the record limit.
     thread_local std::vector<char16_t> folded;
     thread_local std::vector<Entry> entries;
-    thread_local std::vector<QString> sorted;
     folded.resize(total + 8);
     entries.resize(n);
     size_t at = 0;
     char16_t surrogates = 0;
     for (size_t i = 0; i < n; ++i) {
-        const QString& t = texts[i];
-        const char16_t* d = reinterpret_cast<const char16_t*>(t.constData());
-        const size_t len = static_cast<size_t>(t.size());
+        const char16_t* d = texts[i].utf16();
+        const size_t len = static_cast<size_t>(texts[i].size());
         char16_t* f = folded.data() + at;
         for (size_t k = 0; k < len; ++k) {
             const char16_t c = d[k];
@@ -154,8 +146,8 @@ void SortImpl(std::vector<QString>& texts, bool distinct) {
         at += len;
     }
     if (surrogates) {
-        FallbackSort(texts, distinct);
-        return;
+        FallbackOrder(texts, order, distinct);
+        return order;
     }
     const char16_t* base = folded.data();
     size_t common = entries[0].length;
@@ -210,11 +202,9 @@ void SortImpl(std::vector<QString>& texts, bool distinct) {
         if (x.length != y.length) return x.length < y.length;
         return x.order < y.order;
     });
-    sorted.resize(n);
-    for (size_t i = 0; i < n; ++i) sorted[i] = std::move(texts[entries[i].order]);
-    texts.swap(sorted);
-    sorted.clear();
-    if (!distinct) return;
+    order.resize(n);
+    for (size_t i = 0; i < n; ++i) order[i] = entries[i].order;
+    if (!distinct) return order;
     // Runs of texts whose folded units are equal are the runs that compare
     // equal ignoring case.
     auto sameFolded = [base](const Entry& x, const Entry& y) {
@@ -225,12 +215,62 @@ void SortImpl(std::vector<QString>& texts, bool distinct) {
     for (size_t b = 0; b < n;) {
         size_t e = b + 1;
         while (e < n && sameFolded(entries[b], entries[e])) ++e;
-        out = KeepFirstOfEach(texts, b, e, out);
+        out = KeepFirstOfEach(texts, order, b, e, out);
         b = e;
     }
-    texts.resize(out);
+    order.resize(out);
+    return order;
+}
+
+namespace {
+
+void SortTexts(std::vector<QString>& texts, bool distinct) {
+    std::vector<QStringView> views(texts.begin(), texts.end());
+    const std::vector<uint32_t> order = SortedOrderIgnoringCase(views, distinct);
+    std::vector<QString> sorted;
+    sorted.reserve(order.size());
+    for (uint32_t i : order) sorted.push_back(std::move(texts[i]));
+    texts.swap(sorted);
 }
 
 }  // namespace
+
+void StableSortIgnoringCase(std::vector<QString>& texts) {
+    SortTexts(texts, false);
+}
+
+void SortDistinctIgnoringCase(std::vector<QString>& texts) {
+    SortTexts(texts, true);
+}
+
+// ---------------------------------------------------------------- numbers
+
+void TextNumbers::clear() {
+    slots_.clear();
+    count_ = 0;
+}
+
+void TextNumbers::reserve(qsizetype count) {
+    size_t capacity = 16;
+    while (capacity < static_cast<size_t>(count) * 2) capacity *= 2;
+    if (capacity > slots_.size()) rehash(capacity);
+}
+
+void TextNumbers::rehash(size_t capacity) {
+    std::vector<Slot> old;
+    old.swap(slots_);
+    slots_.assign(capacity, Slot{});
+    const size_t mask = capacity - 1;
+    for (const Slot& s : old) {
+        if (s.number == 0) continue;
+        size_t i = s.hash & mask;
+        while (slots_[i].number != 0) i = (i + 1) & mask;
+        slots_[i] = s;
+    }
+}
+
+uint32_t TextNumbers::hashOf(QStringView text) {
+    return static_cast<uint32_t>(qHash(text, 0));
+}
 
 }  // namespace store::detail

@@ -97,6 +97,7 @@ void WorkingFolder::refreshListing() const {
     const qint64 stamp = folderStamp(path_);
     if (stamp == listingStamp_ && stamp != -1) return;
     listing_.clear();
+    notRegular_.clear();
     ++listingGeneration_;
     listingStamp_ = stamp;
     DIR* dir = ::opendir(nativePath(path_).constData());
@@ -106,11 +107,15 @@ void WorkingFolder::refreshListing() const {
         if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
         const QString name = QFile::decodeName(n);
         listing_[name.toCaseFolded()].append(name);
+        // The listing tells each entry's kind (most file systems do), which
+        // spares a look at every file where only regular files are wanted.
+        if (e->d_type != DT_REG) notRegular_.insert(name);
     }
     ::closedir(dir);
 }
 
 void WorkingFolder::noteCreated(const QString& fileName) const {
+    notRegular_.remove(fileName);  // the layer creates regular files, folders aside
     QStringList& names = listing_[fileName.toCaseFolded()];
     if (names.contains(fileName)) return;
     names.append(fileName);
@@ -171,6 +176,15 @@ QStringList WorkingFolder::presentEntries(const QStringList& names) const {
         entries << std::move(entry);
     }
     return entries;
+}
+
+std::vector<bool> WorkingFolder::listedAsFiles(const QStringList& entries) const {
+    refreshListing();
+    std::vector<bool> files;
+    files.reserve(static_cast<size_t>(entries.size()));
+    // The entries come from the listing: only the kinds need a look.
+    for (const QString& entry : entries) files.push_back(!notRegular_.contains(entry));
+    return files;
 }
 
 QStringList WorkingFolder::present(const QStringList& names) const {
@@ -431,6 +445,7 @@ Status WorkingFolder::makeFolder(const QString& name, bool* existed) {
             return ioError(name, QStringLiteral("フォルダを作れません"), errno);
         }
         noteCreated(name);
+        notRegular_.insert(name);
         return Status::ok();
     });
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "store/status.h"
 
@@ -78,6 +79,10 @@ public:
     // The entries the names denote, for the names present: each entry once,
     // in the order of the names, from one look at the folder.
     QStringList presentEntries(const QStringList& names) const;
+    // For each entry (as presentEntries gives them), whether the folder's
+    // listing shows it as a regular file; false where it shows anything else
+    // or does not tell.
+    std::vector<bool> listedAsFiles(const QStringList& entries) const;
     // Makes a new folder inside; *existed tells when the name was taken.
     Status makeFolder(const QString& name, bool* existed = nullptr);
 
@@ -113,6 +118,7 @@ private:
     QSet<QString> unwritable_;  // case-folded names
     // Case-folded name -> actual entry names; rebuilt when the folder changes.
     mutable QHash<QString, QStringList> listing_;
+    mutable QSet<QString> notRegular_;  // entries not listed as regular files
     mutable qint64 listingStamp_ = -1;
     // Counts the changes of listing_, so that a listing by pattern is only
     // made again after one (the searches list the side files at every use).

@@ -93,6 +93,23 @@ TEST(RecordReader, ReadsTheSettingsRecord) {
     EXPECT_FALSE(r.failed());
 }
 
+// The texts read share the decoded file: each stays whole and ends with the
+// mark Qt's strings carry after the reader is gone, and a change to one
+// reaches no other.
+TEST(RecordReader, TextsReadStandOnTheirOwn) {
+    std::vector<QString> texts;
+    {
+        RecordReader r(QStringLiteral("x"), QByteArray("\"ab\",cd ,\"ef\"\r\ngh"));
+        for (int i = 0; i < 4; ++i) texts.push_back(r.ReadText());
+        EXPECT_TRUE(r.AtEnd());
+    }
+    ASSERT_EQ(texts, (std::vector<QString>{"ab", "cd", "ef", "gh"}));
+    for (const QString& t : texts) EXPECT_EQ(t.utf16()[t.size()], 0);
+    texts[0] += QStringLiteral("XYZ");
+    texts[1][0] = u'C';
+    EXPECT_EQ(texts, (std::vector<QString>{"abXYZ", "Cd", "ef", "gh"}));
+}
+
 TEST(RecordReader, QuotedCommaThenInteger) {
     RecordReader r(QStringLiteral("x"), QByteArray("\"a, b\",12\r\n"));
     EXPECT_EQ(r.ReadText(), QStringLiteral("a, b"));

@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -175,6 +176,23 @@ TEST(WorkingFolder, UnwritableFilesAreNotTouched) {
         f.replaceVia(QStringLiteral("データ.TXT"), QStringLiteral("copy.txt"), "x").isOk());
     EXPECT_EQ(t.read(QStringLiteral("データ.TXT")), QByteArray("broken\""));
     EXPECT_EQ(t.entries(), QStringList{QStringLiteral("データ.TXT")});
+}
+
+// The kinds of entries come from the listing: only regular files are files.
+TEST(WorkingFolder, ListedAsFilesTellsRegularFilesFromTheRest) {
+    TempFolder t;
+    t.write(QStringLiteral("a.jpg"), "x");
+    ASSERT_TRUE(QDir(t.path()).mkdir(QStringLiteral("b.jpg")));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(t.file(QStringLiteral("c.jpg"))).constData(), 0644), 0);
+    ASSERT_EQ(::symlink("a.jpg", QFile::encodeName(t.file(QStringLiteral("d.jpg"))).constData()),
+              0);
+    WorkingFolder f(t.path());
+    ASSERT_TRUE(f.makeFolder(QStringLiteral("e")).isOk());
+    ASSERT_TRUE(f.replace(QStringLiteral("f.txt"), "y").isOk());
+    EXPECT_EQ(
+        f.listedAsFiles({QStringLiteral("a.jpg"), QStringLiteral("b.jpg"), QStringLiteral("c.jpg"),
+                         QStringLiteral("d.jpg"), QStringLiteral("e"), QStringLiteral("f.txt")}),
+        (std::vector<bool>{true, false, false, false, false, true}));
 }
 
 TEST(WorkingFolder, ListByPrefixAndSuffixIgnoringCase) {
