@@ -137,6 +137,11 @@ QPushButton* frmMain::button(const QString& name) const {
     return buttons_.value(name);
 }
 
+void frmMain::PlaceInMasterArea(QWidget* widget, const QRect& place) {
+    widget->setParent(frame("fraMaster"));
+    widget->setGeometry(place);
+}
+
 bool frmMain::Form_Load() {
     HelpFile = QStringLiteral("HoshinoteHelp.html");
     const qint64 started = platform_.ElapsedMilliseconds();

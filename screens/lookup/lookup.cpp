@@ -405,9 +405,9 @@ void frmLookup::cmdLookupOk_Click() {
 
 Lookup::Lookup(frmMain& window, QPushButton* cmdLookup) : QObject(&window), w(window) {
     connect(cmdLookup, &QPushButton::clicked, this, &Lookup::cmdLookup_Click);
-    auto* cmdLookupSettings = new QPushButton(QStringLiteral("TMDBの設定…"), w.frame("fraMaster"));
+    auto* cmdLookupSettings = new QPushButton(QStringLiteral("TMDBの設定…"));
     cmdLookupSettings->setObjectName("cmdLookupSettings");
-    cmdLookupSettings->setGeometry(448, 372, 104, 32);
+    w.PlaceInMasterArea(cmdLookupSettings, QRect(448, 372, 104, 32));
     connect(cmdLookupSettings, &QPushButton::clicked, this, &Lookup::cmdLookupSettings_Click);
 }
 

@@ -271,8 +271,8 @@ void frmCsvImport::cmdImportOk_Click() {
 
 CsvImport::CsvImport(frmMain& window) : QObject(&window), w(window) {
     // Beside the new start, in the data-management area of the master screen.
-    auto* box = new QGroupBox(QStringLiteral("データの取り込み"), w.frame("fraMaster"));
-    box->setGeometry(424, 484, 152, 62);
+    auto* box = new QGroupBox(QStringLiteral("データの取り込み"));
+    w.PlaceInMasterArea(box, QRect(424, 484, 152, 62));
     auto* cmdCsvIn = new QPushButton(QStringLiteral("CSVから取り込む"), box);
     cmdCsvIn->setObjectName("cmdCsvIn");
     cmdCsvIn->setGeometry(12, 22, 128, 30);

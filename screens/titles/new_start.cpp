@@ -120,8 +120,8 @@ private:
 
 NewStart::NewStart(frmMain& window) : QObject(&window), w(window) {
     // The lower left of the master screen, below its two master groups.
-    auto* box = new QGroupBox(QStringLiteral("新規データでスタート"), w.frame("fraMaster"));
-    box->setGeometry(8, 484, 408, 62);
+    auto* box = new QGroupBox(QStringLiteral("新規データでスタート"));
+    w.PlaceInMasterArea(box, QRect(8, 484, 408, 62));
     auto* cmdSinki = new QPushButton(QStringLiteral("新規"), box);
     cmdSinki->setObjectName("cmdSinki");
     cmdSinki->setGeometry(14, 22, 80, 30);
