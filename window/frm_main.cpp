@@ -7,11 +7,12 @@
 #include <QSignalBlocker>
 
 #include "store/help_document.h"
+#include "store/marks.h"
 #include "store/text_check.h"
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 
 constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 600;

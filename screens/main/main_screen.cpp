@@ -10,6 +10,7 @@
 #include <QScrollBar>
 
 #include "history/history.h"
+#include "store/marks.h"
 #include "store/side_files.h"
 #include "window/accessible.h"
 #include "window/grid.h"
@@ -152,9 +153,9 @@ void MainScreen::ShowTitleAt(int i) {
 
 void MainScreen::ShowFace(const QString& rating) {
     int face = 3;
-    if (rating == QStringLiteral("◎")) face = 0;
-    if (rating == QStringLiteral("○")) face = 1;
-    if (rating == QStringLiteral("△")) face = 2;
+    if (rating == store::marks::kRatingBest) face = 0;
+    if (rating == store::marks::kRatingGood) face = 1;
+    if (rating == store::marks::kRatingFair) face = 2;
     for (int k = 0; k < 4; ++k) imgFace1[k]->setVisible(k == face);
 }
 
@@ -181,7 +182,7 @@ void MainScreen::ShowOwnership() {
     const Catalogue& c = w.catalogue;
     if (c.TitleCount == 0) return;
     const int i = hsbData->value();
-    for (int k = 1; k <= 4; ++k) chkSyoyu[k]->setChecked(c.strSyoyu[i][k] == QStringLiteral("○"));
+    for (int k = 1; k <= 4; ++k) chkSyoyu[k]->setChecked(c.strSyoyu[i][k] == store::marks::kOwned);
 }
 
 void MainScreen::LoadSideTexts() {
@@ -212,7 +213,9 @@ void MainScreen::ShowTitleHistory() {
 
 void MainScreen::FillRatingLists() {
     cboHyouka->clear();
-    cboHyouka->addItems({QStringLiteral("◎"), QStringLiteral("○"), QStringLiteral("△")});
+    QStringList ratings;
+    for (QStringView rating : store::marks::kRatings) ratings << rating.toString();
+    cboHyouka->addItems(ratings);
     for (int k = 1; k <= 7; ++k) {
         QStringList numbers;
         const int top = k == 1 ? 100 : 10;

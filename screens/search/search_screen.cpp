@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "logic/search.h"
+#include "store/marks.h"
 #include "window/accessible.h"
 #include "window/frm_main.h"
 #include "window/pick_list_model.h"
@@ -22,7 +23,7 @@ namespace {
 using store::Catalogue;
 using store::SideText;
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 const QString kPresent = QStringLiteral("有り");
 const QString kAbsent = QStringLiteral("無し");
 
@@ -266,8 +267,9 @@ void SearchScreen::Fill() {
         list->addItems({kPresent, kAbsent});
     }
     lstHyouka_->clear();
-    lstHyouka_->addItems(
-        {QStringLiteral("◎"), QStringLiteral("○"), QStringLiteral("△"), QStringLiteral("未")});
+    QStringList ratings;
+    for (QStringView rating : store::marks::kRatings) ratings << rating.toString();
+    lstHyouka_->addItems(ratings << QStringLiteral("未"));
 }
 
 QString SearchScreen::HelpText() const {

@@ -8,12 +8,14 @@
 #include <QScopedValueRollback>
 #include <memory>
 
+#include "store/marks.h"
 #include "window/frm_main.h"
 
 namespace {
 
 const QString kTitle = QStringLiteral("データ削除");
 const QString kAskTitle = QStringLiteral("タイトル全データ削除確認");
+const QString kCrLf = store::marks::kLineEnd.toString();
 
 QString BackedUp(const QString& folderName) {
     return QStringLiteral("削除前のデータは作業フォルダの「%1」フォルダにバックアップしました。")
@@ -190,7 +192,7 @@ void NewStart::cmdSinki_Click() {
     if (!backup) return;
     Told(
         QStringLiteral("データを削除しました。評価項目と所有項目は必要に応じて変更してください。") +
-        QStringLiteral("\r\n\r\n") + BackedUp(*backup));
+        kCrLf + kCrLf + BackedUp(*backup));
     Told(QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
     w.cmdEnd_Click();
 }
@@ -201,7 +203,7 @@ void NewStart::cmdAllDel_Click() {
     if (!Asked(QStringLiteral("現在登録されているデータを全てクリアしますか？"))) return;
     const auto backup = Cleared(&logic::ClearTitles);
     if (!backup) return;
-    Told(BackedUp(*backup) + QStringLiteral("\r\n\r\n") +
+    Told(BackedUp(*backup) + kCrLf + kCrLf +
          QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
     w.cmdEnd_Click();
 }
