@@ -81,7 +81,7 @@ store::Status History::LoadHistory(store::WorkingFolder& folder) {
 
     QByteArray bytes;
     bool missing = false;
-    store::Status read = folder.read(kHistoryFile, bytes, &missing);
+    store::Status read = folder.load(kHistoryFile, bytes, &missing);
     if (!read.isOk() && missing) {
         loaded_ = true;  // no file yet: no viewings
         return store::Status::ok();
