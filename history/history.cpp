@@ -221,6 +221,16 @@ std::vector<int> History::ViewingsOf(const QString& title) const {
 
 store::Status MergeViewings(const History& history, store::WorkingFolder& folder,
                             std::vector<NewViewing> viewings) {
+    QByteArray bytes;
+    if (store::Status s = MergedViewingsBytes(history, folder, std::move(viewings), bytes);
+        !s.isOk()) {
+        return s;
+    }
+    return folder.replaceVia(kHistoryFileRewrite, kHistoryCopyFile, bytes);
+}
+
+store::Status MergedViewingsBytes(const History& history, const store::WorkingFolder& folder,
+                                  std::vector<NewViewing> viewings, QByteArray& bytes) {
     if (!history.IsLoaded() || folder.isUnwritable(kHistoryFile)) {
         return Refuse(QStringLiteral("鑑賞履歴が読み込めていないため、記録できません"));
     }
@@ -249,9 +259,7 @@ store::Status MergeViewings(const History& history, store::WorkingFolder& folder
     for (; n < viewings.size(); ++n) {
         WriteViewing(writer, viewings[n].date, viewings[n].title, viewings[n].content);
     }
-    QByteArray bytes;
-    if (store::Status s = writer.finish(bytes); !s.isOk()) return s;
-    return folder.replaceVia(kHistoryFileRewrite, kHistoryCopyFile, bytes);
+    return writer.finish(bytes);
 }
 
 QString ShortViewingDate(const QString& date) {

@@ -79,6 +79,9 @@ struct NewViewing {
 // 32766 records, or for a text the file cannot hold.
 store::Status MergeViewings(const History& history, store::WorkingFolder& folder,
                             std::vector<NewViewing> viewings);
+// The bytes MergeViewings writes, for a write together with another file.
+store::Status MergedViewingsBytes(const History& history, const store::WorkingFolder& folder,
+                                  std::vector<NewViewing> viewings, QByteArray& bytes);
 
 // "YYYY/MM/DD" -> "YY/MM/DD" for the main screen's grid.
 QString ShortViewingDate(const QString& date);

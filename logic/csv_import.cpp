@@ -613,6 +613,7 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
     ImportOutcome outcome = BackUpDataAndHistory(folder, when);
     if (!outcome.status) return {Stopped(outcome.status, untouched), {}};
     store::Status written;
+    QByteArray dataBytes, historyBytes;
 
     if (!plan.titles.empty()) {
         store::Catalogue grown = catalogue;
@@ -638,13 +639,10 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
             grown.strSyoyu.push_back(flags);
         }
         grown.TitleCount = static_cast<int>(total);
-        store::Status s = grown.SaveTitleData(folder);
-        if (!s.isWritten()) {
+        if (store::Status s = grown.TitleDataBytes(folder, dataBytes); !s) {
             outcome.status = Stopped(s, untouched);
             return outcome;
         }
-        // In place but perhaps not yet safe on the disk: the import stands, with a warning.
-        written = s;
     }
 
     if (!plan.viewings.empty()) {
@@ -652,25 +650,27 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
         viewings.reserve(plan.viewings.size());
         for (const ImportViewing& v : plan.viewings)
             viewings.push_back({v.date, v.title, v.content});
-        store::Status s = history::MergeViewings(history, folder, std::move(viewings));
-        if (s.isWritten() && !s.isOk()) written = s;
-        if (!s.isWritten()) {
-            // The data file goes back to its old bytes, so that nothing is half imported.
-            if (!plan.titles.empty()) {
-                store::Status back = dataMissing ? folder.remove(store::kDataFile)
-                                                 : folder.replace(store::kDataFile, oldData);
-                if (!back.isWritten()) {
-                    outcome.status = Stopped(
-                        s, QStringLiteral("タイトルは追加されたままです。バックアップの「%1」"
-                                          "フォルダから元に戻せます")
-                               .arg(outcome.backupFolder));
-                    return outcome;
-                }
-            }
+        if (store::Status s =
+                history::MergedViewingsBytes(history, folder, std::move(viewings), historyBytes);
+            !s) {
             outcome.status = Stopped(s, untouched);
             return outcome;
         }
     }
+    if (plan.titles.empty() && plan.viewings.empty()) return outcome;
+    // The data file and the history change as one step: both old or both new.
+    store::Status s =
+        plan.titles.empty() ? folder.replaceVia(history::kHistoryFileRewrite,
+                                                history::kHistoryCopyFile, historyBytes)
+        : plan.viewings.empty()
+            ? folder.replace(store::kDataFile, dataBytes)
+            : folder.replacePair(store::kDataFile, dataBytes, history::kHistoryFile, historyBytes);
+    if (!s.isWritten()) {
+        outcome.status = Stopped(s, untouched);
+        return outcome;
+    }
+    // In place but perhaps not yet safe on the disk: the import stands, with a warning.
+    written = s;
     outcome.status = written;
     return outcome;
 }

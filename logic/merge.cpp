@@ -101,8 +101,9 @@ store::Merged MergeTitles(const QByteArray& base, const QByteArray& ours,
         bool clash = false;
         for (int f = 0; f < kTitleFields; ++f) {
             const QString* bf = bi >= 0 ? &b[static_cast<size_t>(bi)].fields[f] : nullptr;
-            if (bf && of[f] == *bf) continue;                // ours untouched: theirs
-            if (bf && tr.fields[f] == *bf) merged[f] = of[f];  // theirs untouched: ours
+            if (bf && of[f] == *bf) continue;  // ours untouched: theirs
+            if (bf && tr.fields[f] == *bf)
+                merged[f] = of[f];  // theirs untouched: ours
             else if (of[f] != tr.fields[f]) {
                 merged[f] = of[f];
                 clash = true;
@@ -191,7 +192,8 @@ store::Merged MergeHistory(const QByteArray& base, const QByteArray& ours,
     }
     store::RecordWriter w(history::kHistoryFile);
     for (const QStringList& v : result) {
-        w.WriteRecord({store::Field::Text(v[0]), store::Field::Text(v[1]), store::Field::Text(v[2])});
+        w.WriteRecord(
+            {store::Field::Text(v[0]), store::Field::Text(v[1]), store::Field::Text(v[2])});
     }
     return written(w, {});
 }

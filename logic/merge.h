@@ -18,8 +18,7 @@ namespace logic {
 // on one side goes when the other left it untouched, else it stays with the
 // edit. The order is theirs, unless ours reordered the titles it shares with
 // the base: then ours, with their new titles at the end.
-store::Merged MergeTitles(const QByteArray& base, const QByteArray& ours,
-                          const QByteArray& theirs);
+store::Merged MergeTitles(const QByteArray& base, const QByteArray& ours, const QByteArray& theirs);
 
 // The history: the file's records, less the records this program removed,
 // plus the viewings it added, each after every record of its date or earlier.

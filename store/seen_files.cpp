@@ -76,8 +76,10 @@ QStringList SyncConflictCopies(const WorkingFolder& folder) {
     QStringList found;
     for (const QString& stem : {QStringLiteral("データ"), QStringLiteral("鑑賞履歴")}) {
         found += folder.list(stem + QStringLiteral(".sync-conflict-"), QStringLiteral(".TXT"));
-        for (const QString& name : folder.list(stem + QStringLiteral(" ("), QStringLiteral(").TXT"))) {
-            if (name.contains(QStringLiteral("conflicted copy"), Qt::CaseInsensitive)) found << name;
+        for (const QString& name :
+             folder.list(stem + QStringLiteral(" ("), QStringLiteral(").TXT"))) {
+            if (name.contains(QStringLiteral("conflicted copy"), Qt::CaseInsensitive))
+                found << name;
         }
     }
     found.sort();
@@ -165,8 +167,8 @@ Status WorkingFolder::checkBeforeWrite(const QString& name, const QString& targe
 
 // Memory holds what was written, unless it was merged: then the base stays
 // what memory holds until the reload, so that a second write merges again.
-void WorkingFolder::noteWritten(const QString& name, const QString& target,
-                                const QByteArray& bytes, bool merged) {
+void WorkingFolder::noteWritten(const QString& name, const QString& target, const QByteArray& bytes,
+                                bool merged) {
     const QString key = name.toCaseFolded();
     if (!tracked_.contains(key)) return;
     auto it = seen_.find(key);
@@ -200,7 +202,8 @@ Status WorkingFolder::replacePair(const QString& first, const QByteArray& firstB
         QByteArray bytes, temporary;
         bool merged = false;
     };
-    Part parts[2] = {{first, *resolve(first), firstBytes, {}}, {second, *resolve(second), secondBytes, {}}};
+    Part parts[2] = {{first, *resolve(first), firstBytes, {}},
+                     {second, *resolve(second), secondBytes, {}}};
     for (Part& p : parts) {
         if (Status s = checkBeforeWrite(p.name, p.target, p.bytes, p.merged); !s) return s;
     }

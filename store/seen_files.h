@@ -29,8 +29,8 @@ size_t HashBytes(const QByteArray& bytes);
 
 // What the program last loaded of a file it owns, or wrote to it.
 struct SeenFile {
-    Fingerprint disk;  // the file as the program last left or read it
-    QByteArray base;   // what memory holds: the base of a merge
+    Fingerprint disk;     // the file as the program last left or read it
+    QByteArray base;      // what memory holds: the base of a merge
     bool merged = false;  // written merged, memory not yet reloaded
 };
 

@@ -143,8 +143,8 @@ private:
     Status replaceThrough(const QString& name, const QString& temporaryName,
                           const QByteArray& bytes);
     Status syncFolder(const QString& name) const;
-    Status replaceChecked(const QString& name, const QString& target,
-                          const QString& temporaryName, const QByteArray& bytes);
+    Status replaceChecked(const QString& name, const QString& target, const QString& temporaryName,
+                          const QByteArray& bytes);
     Status checkBeforeWrite(const QString& name, const QString& target, QByteArray& bytes,
                             bool& merged);
     void noteWritten(const QString& name, const QString& target, const QByteArray& bytes,

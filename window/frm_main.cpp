@@ -440,15 +440,17 @@ void frmMain::tellOutsideChanges(const std::vector<store::OutsideChange>& change
     QString text;
     for (const QString& file : files) {
         if (!text.isEmpty()) text += kCrLf;
-        text += QStringLiteral("「%1」がほかのプログラムで変更されていたため、"
-                               "その変更を読み込んでから保存しました。")
+        text += QStringLiteral(
+                    "「%1」がほかのプログラムで変更されていたため、"
+                    "その変更を読み込んでから保存しました。")
                     .arg(file);
     }
     if (!conflicts.isEmpty()) {
         QStringList named;
         for (const QString& t : conflicts.mid(0, 5)) named << QStringLiteral("「%1」").arg(t);
         text += kCrLf + kCrLf +
-                QStringLiteral("両方で同じ項目が変更されたタイトル（このウィンドウの変更を残しました）：") +
+                QStringLiteral(
+                    "両方で同じ項目が変更されたタイトル（このウィンドウの変更を残しました）：") +
                 named.join(QStringLiteral("、"));
         if (conflicts.size() > 5) text += QStringLiteral(" ほか %1 件").arg(conflicts.size() - 5);
     }
@@ -462,12 +464,11 @@ void frmMain::tellConflictCopies() {
         toldCopies_.insert(name);
     }
     if (fresh.isEmpty()) return;
-    platform_.MessageBox(
-        QStringLiteral("同期ツールが作った競合のコピーがフォルダーにあります：") + kCrLf +
-            fresh.join(kCrLf) + kCrLf + kCrLf +
-            QStringLiteral("このプログラムは自動では取り込みません。"
-                           "内容を比べて、必要な変更を入力し直してください。"),
-        QStringLiteral("競合したコピー"), Platform::Icon::Information);
+    platform_.MessageBox(QStringLiteral("同期ツールが作った競合のコピーがフォルダーにあります：") +
+                             kCrLf + fresh.join(kCrLf) + kCrLf + kCrLf +
+                             QStringLiteral("このプログラムは自動では取り込みません。"
+                                            "内容を比べて、必要な変更を入力し直してください。"),
+                         QStringLiteral("競合したコピー"), Platform::Icon::Information);
 }
 
 void frmMain::Raise() {

@@ -1,5 +1,6 @@
 #include "tests/support/fault_injection.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -10,6 +11,7 @@ namespace testsupport {
 namespace {
 
 InjectedFaults g_faults;
+int g_operations = 0;
 
 int Fail(int err) {
     errno = err;
@@ -20,6 +22,17 @@ int Fail(int err) {
 
 FaultInjection::FaultInjection(InjectedFaults faults) {
     g_faults = faults;
+    g_operations = 0;
+}
+
+int OperationsSeen() {
+    return g_operations;
+}
+
+// True when the process counts as dead at this operation.
+bool Killed() {
+    if (g_faults.killAfter < 0) return false;
+    return g_operations++ >= g_faults.killAfter;
 }
 
 FaultInjection::~FaultInjection() {
@@ -37,6 +50,7 @@ extern "C" int ftruncate(int fd, off_t length) noexcept {
 }
 
 extern "C" int fsync(int fd) {
+    if (testsupport::Killed()) return testsupport::Fail(EIO);
     const testsupport::InjectedFaults& f = testsupport::g_faults;
     if (f.fileSyncError || f.folderSyncError) {
         struct stat st {};
@@ -47,4 +61,25 @@ extern "C" int fsync(int fd) {
         }
     }
     return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+
+extern "C" ssize_t write(int fd, const void* buf, size_t count) {
+    // The test's own output (standard streams) is never a file operation.
+    if (fd > 2 && testsupport::Killed()) return testsupport::Fail(EIO);
+    return ::syscall(SYS_write, fd, buf, count);
+}
+
+extern "C" int rename(const char* from, const char* to) noexcept {
+    if (testsupport::Killed()) return testsupport::Fail(EIO);
+    return static_cast<int>(::syscall(SYS_renameat, AT_FDCWD, from, AT_FDCWD, to));
+}
+
+extern "C" int unlink(const char* path) noexcept {
+    if (testsupport::Killed()) return testsupport::Fail(EIO);
+    return static_cast<int>(::syscall(SYS_unlinkat, AT_FDCWD, path, 0));
+}
+
+extern "C" int unlinkat(int dir, const char* path, int flags) noexcept {
+    if (testsupport::Killed()) return testsupport::Fail(EIO);
+    return static_cast<int>(::syscall(SYS_unlinkat, dir, path, flags));
 }

@@ -11,7 +11,13 @@ struct InjectedFaults {
     int truncateError = 0;    // every ftruncate fails with this errno
     int fileSyncError = 0;    // every fsync of a regular file fails with it
     int folderSyncError = 0;  // every fsync of a folder fails with it
+    // A kill: after this many operations (write, fsync, rename, unlink) every
+    // further one fails, as if the process had died there; -1: never.
+    int killAfter = -1;
 };
+
+// Operations counted since the scope began (for a sweep over every point).
+int OperationsSeen();
 
 class FaultInjection {
 public:
