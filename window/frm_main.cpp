@@ -88,7 +88,10 @@ frmMain::frmMain(Platform& platform, const QString& folderPath, QWidget* parent)
     connect(reloadTimer_, &QTimer::timeout, this, [this] { reloadWhenIdle(); });
     // A merged write leaves memory behind the file: it is read again as soon
     // as the handler that wrote is done.
-    folder.setOutsideChangeListener([this] { reloadTimer_->start(0); });
+    folder.setOutsideChangeListener([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { reloadWhenIdle(); }, Qt::QueuedConnection);
+    });
 }
 
 frmMain::~frmMain() = default;
