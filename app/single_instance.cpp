@@ -32,25 +32,25 @@ QString SingleInstance::keyFor(const QString& folderPath) {
 SingleInstance::Claim SingleInstance::claim(int answerMilliseconds) {
     QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty()) runtime = QDir::tempPath();
-    lock_ =
-        std::make_unique<QLockFile>(runtime + QLatin1Char('/') + key_ + QStringLiteral(".lock"));
+    const QString socket = runtime + QLatin1Char('/') + key_;
+    lock_ = std::make_unique<QLockFile>(socket + QStringLiteral(".lock"));
     // Never stale by age: only a lock whose process is gone is taken over.
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0)) {
         // A socket left by a crashed copy would refuse the name.
-        QLocalServer::removeServer(key_);
+        QLocalServer::removeServer(socket);
         server_.setSocketOptions(QLocalServer::UserAccessOption);
-        (void)server_.listen(key_);
+        (void)server_.listen(socket);
         return Claim::First;
     }
-    QLocalSocket socket;
-    socket.connectToServer(key_);
-    if (socket.waitForConnected(answerMilliseconds)) {
-        socket.write(kRaise);
-        if (socket.waitForBytesWritten(answerMilliseconds)) {
+    QLocalSocket running;
+    running.connectToServer(socket);
+    if (running.waitForConnected(answerMilliseconds)) {
+        running.write(kRaise);
+        if (running.waitForBytesWritten(answerMilliseconds)) {
             QByteArray reply;
-            while (!reply.contains('\n') && socket.waitForReadyRead(answerMilliseconds)) {
-                reply += socket.readAll();
+            while (!reply.contains('\n') && running.waitForReadyRead(answerMilliseconds)) {
+                reply += running.readAll();
             }
             if (reply == kRaised) return Claim::HandedOver;
         }
