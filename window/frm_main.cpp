@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
 
@@ -220,6 +221,7 @@ bool frmMain::ReloadTitles() {
 }
 
 bool frmMain::TitlesRestructured() {
+    const QScopedValueRollback<bool> written(afterWrite_, true);
     const bool ok = ReloadTitles();
     GalleryOutOfDate = true;
     return ok;
@@ -228,6 +230,7 @@ bool frmMain::TitlesRestructured() {
 bool frmMain::TitlesReordered(const store::Status& written) {
     if (!Report(written)) return false;
     if (!TitlesRestructured()) return false;
+    const QScopedValueRollback<bool> written2(afterWrite_, true);
     if (titleScreen_) titleScreen_->ShowTitleAt(1);
     return true;
 }
@@ -237,7 +240,8 @@ void frmMain::JumpToTitle(const QString& name) {
     ShowMainScreen(JumpTitle);
 }
 
-bool frmMain::LoadHistory() {
+bool frmMain::LoadHistory(bool afterWrite) {
+    const QScopedValueRollback<bool> written(afterWrite_, afterWrite_ || afterWrite);
     const bool ok = Report(history.LoadHistory(folder));
     HistoryChanged();
     return ok;
@@ -250,6 +254,15 @@ void frmMain::HistoryChanged() {
 
 bool frmMain::Report(const store::Status& status) {
     if (status.isOk()) return true;
+    if (afterWrite_ && !status.isWritten()) {
+        // The change is in the files; only reading them back failed.
+        platform_.MessageBox(
+            QStringLiteral("変更はファイルに書き込みましたが、読み直せないため画面には"
+                           "表示できません。プログラムを起動し直してください。") +
+                kCrLf + kCrLf + status.error().message(),
+            QStringLiteral("ファイルの警告"), Platform::Icon::Warning);
+        return false;
+    }
     // Bytes in place whose safety on the disk is in doubt: the change stands.
     const bool written = status.isWritten();
     platform_.MessageBox(
@@ -421,7 +434,11 @@ void frmMain::reloadChangedFiles() {
     reloadTimer_->stop();
     const QStringList changed = folder.changedFiles();
     const std::vector<store::OutsideChange> merged = folder.takeOutsideChanges();
-    for (const QString& name : changed) (void)reloadFile(name);
+    {
+        // A merged write is in place: a failed reload is not the write's.
+        const QScopedValueRollback<bool> written(afterWrite_, !merged.empty());
+        for (const QString& name : changed) (void)reloadFile(name);
+    }
     if (watcher_) {
         for (const QString& name : {store::kDataFile, history::kHistoryFile}) {
             if (folder.exists(name)) watcher_->addPath(*folder.resolve(name));

@@ -98,8 +98,9 @@ public:
     // The item masters in memory were renamed: every caption that shows them
     // follows.
     void ItemMastersRenamed();
-    // Reloads the history; what shows it follows.
-    bool LoadHistory();
+    // Reloads the history; what shows it follows. afterWrite: the history was
+    // just written, and a failed reload is told as such.
+    bool LoadHistory(bool afterWrite = false);
     // The history in memory was just reloaded by the store (after a viewing
     // was recorded): refills what shows it without reading the file again.
     void HistoryChanged();
@@ -173,4 +174,6 @@ private:
     QFileSystemWatcher* watcher_ = nullptr;
     QTimer* reloadTimer_ = nullptr;
     QSet<QString> toldCopies_;  // conflict copies named in this run
+    // Reading back what was just written: a failure then is not the change's.
+    bool afterWrite_ = false;
 };

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdarg>
 
 namespace testsupport {
 namespace {
@@ -82,4 +83,19 @@ extern "C" int unlink(const char* path) noexcept {
 extern "C" int unlinkat(int dir, const char* path, int flags) noexcept {
     if (testsupport::Killed()) return testsupport::Fail(EIO);
     return static_cast<int>(::syscall(SYS_unlinkat, dir, path, flags));
+}
+
+extern "C" int open(const char* path, int flags, ...) {
+    mode_t mode = 0;
+    if (flags & (O_CREAT | O_TMPFILE)) {
+        va_list args;
+        va_start(args, flags);
+        mode = static_cast<mode_t>(va_arg(args, int));
+        va_end(args);
+    }
+    if (testsupport::g_faults.readOpenError && (flags & O_ACCMODE) == O_RDONLY &&
+        !(flags & O_DIRECTORY)) {
+        return testsupport::Fail(testsupport::g_faults.readOpenError);
+    }
+    return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
 }

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 
 #include "screens/screens.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/window_fixture.h"
 
 namespace {
@@ -85,4 +86,20 @@ TEST_F(OneWriterTest, ADamagedFileAtSaveTimeIsNotWrittenAndTheBoxNamesTheLine) {
     EXPECT_TRUE(
         fake->dialogs[0].text.startsWith(QStringLiteral("ファイル「データ.TXT」の 2 行目：")))
         << fake->dialogs[0].text.toStdString();
+}
+
+TEST_F(OneWriterTest, AReorderWrittenButNotReadBackIsToldAsWritten) {
+    std::vector<int> order = {3, 2, 1};
+    const store::Status written = window->catalogue.SaveTitleDataInOrder(window->folder, order);
+    fake->Answer();
+    {
+        testsupport::FaultInjection unreadable({.readOpenError = EIO});
+        EXPECT_FALSE(window->TitlesReordered(written));
+    }
+    EXPECT_EQ(ReadFile(kData), Written("T3") + Written("T2") + Written("T1"));
+    ASSERT_EQ(fake->dialogs.size(), 1u);
+    EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("ファイルの警告"));
+    EXPECT_TRUE(fake->dialogs[0].text.startsWith(
+        QStringLiteral("変更はファイルに書き込みましたが、読み直せないため画面には表示できません。"
+                       "プログラムを起動し直してください。")));
 }
