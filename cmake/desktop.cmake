@@ -8,6 +8,7 @@ target_include_directories(hoshi_app PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(hoshi_app PUBLIC Qt6::Core Qt6::Network)
 target_link_libraries(hoshinote PRIVATE hoshi_app)
 target_link_libraries(hoshi_screenshots PRIVATE hoshi_app)
+target_link_libraries(hoshi_outside_change_shots PRIVATE hoshi_app)
 
 include(GNUInstallDirs)
 set(HOSHI_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/hoshinote)

@@ -105,7 +105,11 @@ Status WorkingFolder::load(const QString& name, QByteArray& out, bool* missing) 
 }
 
 void WorkingFolder::keepTrackOf(const QStringList& names) {
+    tracked_.clear();
     for (const QString& name : names) tracked_.insert(name.toCaseFolded(), name);
+    for (auto it = seen_.begin(); it != seen_.end();) {
+        it = tracked_.contains(it.key()) ? std::next(it) : seen_.erase(it);
+    }
 }
 
 std::vector<OutsideChange> WorkingFolder::takeOutsideChanges() {
@@ -184,12 +188,10 @@ void WorkingFolder::noteWritten(const QString& name, const QString& target, cons
     }
     fp.hash = HashBytes(bytes);
     it->disk = fp;
-    if (merged) {
+    if (merged)
         it->merged = true;
-    } else {
+    else
         it->base = bytes;
-        it->disk.hash = HashBytes(bytes);
-    }
 }
 
 Status WorkingFolder::replacePair(const QString& first, const QByteArray& firstBytes,

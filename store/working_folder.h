@@ -55,10 +55,10 @@ public:
     Status load(const QString& name, QByteArray& out, bool* missing = nullptr);
 
     // --- the files the program owns (seen_files.cpp) ---
-    // For these names, what was loaded or last written is kept (size, mtime,
-    // inode, a hash, the bytes). Before a write the file is checked with one
-    // stat; when another program changed it, the merger (when set) gives the
-    // bytes written instead, and the change is kept for takeOutsideChanges().
+    // For these names (replacing any given before), what was loaded or last written is kept (size,
+    // mtime, inode, a hash, the bytes). Before a write the file is checked with one stat; when
+    // another program changed it, the merger (when set) gives the bytes written instead, and the
+    // change is kept for takeOutsideChanges().
     void keepTrackOf(const QStringList& names);
     void setMerger(Merger merger) { merger_ = std::move(merger); }
     // Heard after a write that merged an outside change in.

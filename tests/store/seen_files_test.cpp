@@ -120,3 +120,17 @@ TEST(SeenFilesTest, RemoveManyNamesWhatItCouldNotDeleteAndPassesOverWhatIsMissin
     EXPECT_EQ(undeleted, QStringList{"b.jpg"});
     EXPECT_EQ(f.entries(), QStringList{"b.jpg"});
 }
+
+TEST(SeenFilesTest, SyncConflictCopiesOfTheDataFileAndTheHistory) {
+    TempFolder f;
+    for (const char* name :
+         {"データ.sync-conflict-20261209-101500-7QXKZ2D.TXT",
+          "データ (conflicted copy 2026-12-09).TXT", "鑑賞履歴 (Taro's conflicted copy).txt",
+          "データ (2).TXT", "メモ_A.sync-conflict-1.TXT"}) {
+        f.write(QString::fromUtf8(name), "x");
+    }
+    EXPECT_EQ(store::SyncConflictCopies(WorkingFolder(f.path())),
+              QStringList({QStringLiteral("データ (conflicted copy 2026-12-09).TXT"),
+                           QStringLiteral("データ.sync-conflict-20261209-101500-7QXKZ2D.TXT"),
+                           QStringLiteral("鑑賞履歴 (Taro's conflicted copy).txt")}));
+}
