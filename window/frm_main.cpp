@@ -471,7 +471,7 @@ void frmMain::tellOutsideChanges(const std::vector<store::OutsideChange>& change
         text += kCrLf + kCrLf +
                 QStringLiteral(
                     "両方で同じ項目が変更されたタイトル（このウィンドウの変更を残しました）：") +
-                named.join(QStringLiteral("、"));
+                kCrLf + named.join(QStringLiteral("、"));
         if (conflicts.size() > 5) text += QStringLiteral(" ほか %1 件").arg(conflicts.size() - 5);
     }
     platform_.MessageBox(text, QStringLiteral("外部の変更"), Platform::Icon::Information);
