@@ -14,7 +14,7 @@ TEST(ImportPairTest, AKillAnywhereLeavesBothFilesOldOrBothNew) {
     for (int f = 1; f < 18; ++f) fields << (f >= 7 && f < 14 ? "0" : "");
     plan.titles.push_back({2, fields});
     plan.viewings.push_back({2, "2024/02/01", "Paris", "DVD"});
-    QByteArray newData, newHistory;
+    int finishedAtTheNextStart = 0;
     for (int kill = 0;; ++kill) {
         testsupport::TempFolder f;
         f.write(kData, oldData);
@@ -36,9 +36,11 @@ TEST(ImportPairTest, AKillAnywhereLeavesBothFilesOldOrBothNew) {
         if (finished) {
             EXPECT_NE(data, oldData);
             EXPECT_NE(history, oldHistory);
+            EXPECT_GT(finishedAtTheNextStart, 0);  // a kill after the pair's journal
             break;
         }
         const bool old = data == oldData && history == oldHistory;
+        finishedAtTheNextStart += !old;
         EXPECT_TRUE(old || (data.endsWith("\"Paris\",\"\",\"\",\"\",\"\",\"\",\"\",0,0,0,0,0,0,0,"
                                           "\"\",\"\",\"\",\"\"\r\n") &&
                             history.contains("Paris")))

@@ -1,5 +1,5 @@
-// What the store keeps of its files: the check before a write, the pair
-// written as one step, and the files a clearing could not delete.
+// What the store keeps of its files: the check before a write, the files a
+// clearing could not delete, the conflict copies of a sync tool.
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -7,7 +7,6 @@
 #include <cstdio>
 
 #include "store/working_folder.h"
-#include "tests/support/fault_injection.h"
 #include "tests/support/folder_helpers.h"
 
 using store::WorkingFolder;
@@ -77,33 +76,6 @@ TEST(SeenFilesTest, AWriteChecksTheFileAndMergesOnlyAnOutsideChange) {
     ASSERT_FALSE(refused.isWritten());
     EXPECT_EQ(refused.error().line, 2);
     EXPECT_EQ(f.read(kData), "damaged\r\n");
-}
-
-TEST(SeenFilesTest, APairEndsBothOldOrBothNewWhereverAKillFalls) {
-    const QByteArray oldData = "old data\r\n", oldHistory = "old history\r\n";
-    const QByteArray newData = "new data\r\n", newHistory = "new history\r\n";
-    int bothNew = 0;
-    for (int kill = 0;; ++kill) {
-        TempFolder f;
-        f.write(kData, oldData);
-        f.write(kHistory, oldHistory);
-        bool finished = false;
-        {
-            WorkingFolder folder(f.path());
-            testsupport::FaultInjection dies({.killAfter = kill});
-            finished = folder.replacePair(kData, newData, kHistory, newHistory).isOk();
-        }
-        // The next start.
-        WorkingFolder reopened(f.path());
-        const QByteArray data = f.read(kData), history = f.read(kHistory);
-        const bool isNew = data == newData && history == newHistory;
-        EXPECT_TRUE(isNew || (data == oldData && history == oldHistory)) << "kill " << kill;
-        EXPECT_EQ(f.entries(), QStringList({kData, kHistory})) << "kill " << kill;
-        bothNew += isNew;
-        if (finished) break;
-        ASSERT_LT(kill, 100);
-    }
-    EXPECT_GT(bothNew, 1);  // a kill after the journal finishes the pair
 }
 
 TEST(SeenFilesTest, RemoveManyNamesWhatItCouldNotDeleteAndPassesOverWhatIsMissing) {
