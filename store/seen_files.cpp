@@ -90,13 +90,22 @@ size_t HashBytes(const QByteArray& bytes) {
     return qHash(bytes, 0);
 }
 
+bool SeenFile::leftOnDisk(const QByteArray& bytes) {
+    if (bytes.size() != onDisk.size()) return false;
+    if (!hashed) {
+        disk.hash = HashBytes(onDisk);
+        hashed = true;
+    }
+    return HashBytes(bytes) == disk.hash && bytes == onDisk;
+}
+
 Status WorkingFolder::load(const QString& name, QByteArray& out, bool* missing) {
     Status s = read(name, out, missing);
     const QString key = name.toCaseFolded();
     if (s.isOk() && tracked_.contains(key)) {
         SeenFile seen;
         if (statFingerprint(*resolve(name), seen.disk)) {
-            seen.disk.hash = HashBytes(out);
+            seen.onDisk = out;
             seen.base = out;
             seen_.insert(key, seen);
         }
@@ -129,7 +138,7 @@ std::optional<Fingerprint> WorkingFolder::fingerprint(const QString& name, bool 
 
 QStringList WorkingFolder::changedFiles() const {
     QStringList changed;
-    for (auto it = seen_.constBegin(); it != seen_.constEnd(); ++it) {
+    for (auto it = seen_.begin(); it != seen_.end(); ++it) {
         const QString name = tracked_.value(it.key());
         Fingerprint now;
         const bool present = statFingerprint(*resolve(name), now);
@@ -139,8 +148,14 @@ QStringList WorkingFolder::changedFiles() const {
         }
         if (now.sameStat(it->disk)) continue;
         QByteArray bytes;
-        if (read(name, bytes) && HashBytes(bytes) == it->disk.hash && bytes == it->base) continue;
-        changed << name;
+        if (!read(name, bytes) || !it->leftOnDisk(bytes)) {
+            changed << name;
+            continue;
+        }
+        // The same bytes written again (a sync tool): no change.
+        const size_t hash = it->disk.hash;
+        it->disk = now;
+        it->disk.hash = hash;
     }
     changed.sort();
     return changed;
@@ -159,7 +174,7 @@ Status WorkingFolder::checkBeforeWrite(const QString& name, const QString& targe
     if (!it->merged && now.sameStat(it->disk)) return Status::ok();
     QByteArray theirs;
     if (Status s = read(name, theirs); !s) return s;
-    if (HashBytes(theirs) == HashBytes(it->base) && theirs == it->base) return Status::ok();
+    if (!it->merged && it->leftOnDisk(theirs)) return Status::ok();
     if (!merger_) return Status::ok();
     Merged m = merger_(tracked_.value(it.key()), it->base, bytes, theirs);
     if (!m.status) return m.status;
@@ -186,8 +201,9 @@ void WorkingFolder::noteWritten(const QString& name, const QString& target, cons
         seen_.erase(it);
         return;
     }
-    fp.hash = HashBytes(bytes);
     it->disk = fp;
+    it->onDisk = bytes;
+    it->hashed = false;
     if (merged)
         it->merged = true;
     else

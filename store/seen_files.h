@@ -27,11 +27,18 @@ struct Fingerprint {
 
 size_t HashBytes(const QByteArray& bytes);
 
-// What the program last loaded of a file it owns, or wrote to it.
+// What the program last loaded of a file it owns, or wrote to it. The hash
+// of disk is made only when a stat differs, never on the way of a write.
 struct SeenFile {
     Fingerprint disk;     // the file as the program last left or read it
+    QByteArray onDisk;    // its bytes
+    bool hashed = false;  // disk.hash is made
     QByteArray base;      // what memory holds: the base of a merge
     bool merged = false;  // written merged, memory not yet reloaded
+
+    // True when the bytes are the ones last left on disk: the sizes, then
+    // the hashes, then the bytes.
+    bool leftOnDisk(const QByteArray& bytes);
 };
 
 // A three-way merge of one file: the merged bytes, or the error of a side that

@@ -167,8 +167,8 @@ private:
     };
     mutable QHash<QString, PatternListing> patternListings_;
 
-    QHash<QString, QString> tracked_;  // case-folded name -> the name to tell
-    QHash<QString, SeenFile> seen_;    // case-folded name -> what was seen
+    QHash<QString, QString> tracked_;        // case-folded name -> the name to tell
+    mutable QHash<QString, SeenFile> seen_;  // case-folded name -> what was seen
     Merger merger_;
     std::function<void()> heard_;
     std::vector<OutsideChange> outside_;
