@@ -469,8 +469,7 @@ void frmMain::tellOutsideChanges(const std::vector<store::OutsideChange>& change
         QStringList named;
         for (const QString& t : conflicts.mid(0, 5)) named << QStringLiteral("「%1」").arg(t);
         text += kCrLf + kCrLf +
-                QStringLiteral(
-                    "両方で同じ項目が変更されたタイトル（このウィンドウの変更を残しました）：") +
+                QStringLiteral("両方で変更された項目は、このウィンドウの変更を残しました：") +
                 kCrLf + named.join(QStringLiteral("、"));
         if (conflicts.size() > 5) text += QStringLiteral(" ほか %1 件").arg(conflicts.size() - 5);
     }
