@@ -1,11 +1,14 @@
 # The program as a desktop application: Qt's own texts in Japanese, the install
 # under the prefix with a launcher and an icon, and the Debian package.
 
-add_library(hoshi_app STATIC app/qt_japanese.cpp app/qt_japanese.h)
+find_package(Qt6 REQUIRED COMPONENTS Network)
+add_library(hoshi_app STATIC app/qt_japanese.cpp app/qt_japanese.h
+  app/single_instance.cpp app/single_instance.h)
 target_include_directories(hoshi_app PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(hoshi_app PUBLIC Qt6::Core)
+target_link_libraries(hoshi_app PUBLIC Qt6::Core Qt6::Network)
 target_link_libraries(hoshinote PRIVATE hoshi_app)
 target_link_libraries(hoshi_screenshots PRIVATE hoshi_app)
+target_link_libraries(hoshi_outside_change_shots PRIVATE hoshi_app)
 
 include(GNUInstallDirs)
 set(HOSHI_SHARE_DIR ${CMAKE_INSTALL_DATADIR}/hoshinote)
@@ -81,6 +84,9 @@ endforeach()
 if(HOSHI_TESTS)
   if(TARGET app_tests)
     target_link_libraries(app_tests PRIVATE hoshi_app)
+    # The one-window tests start the program itself.
+    add_dependencies(app_tests hoshinote)
+    target_compile_definitions(app_tests PRIVATE HOSHINOTE_BINARY="$<TARGET_FILE:hoshinote>")
   endif()
   add_test(NAME desktop_file_valid
     COMMAND desktop-file-validate ${CMAKE_CURRENT_SOURCE_DIR}/desktop/io.github.hoshinote.desktop)

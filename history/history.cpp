@@ -81,7 +81,7 @@ store::Status History::LoadHistory(store::WorkingFolder& folder) {
 
     QByteArray bytes;
     bool missing = false;
-    store::Status read = folder.read(kHistoryFile, bytes, &missing);
+    store::Status read = folder.load(kHistoryFile, bytes, &missing);
     if (!read.isOk() && missing) {
         loaded_ = true;  // no file yet: no viewings
         return store::Status::ok();
@@ -219,8 +219,8 @@ std::vector<int> History::ViewingsOf(const QString& title) const {
     return byTitle_.value(title);
 }
 
-store::Status MergeViewings(const History& history, store::WorkingFolder& folder,
-                            std::vector<NewViewing> viewings) {
+store::Status MergedViewingsBytes(const History& history, const store::WorkingFolder& folder,
+                                  std::vector<NewViewing> viewings, QByteArray& bytes) {
     if (!history.IsLoaded() || folder.isUnwritable(kHistoryFile)) {
         return Refuse(QStringLiteral("鑑賞履歴が読み込めていないため、記録できません"));
     }
@@ -249,10 +249,7 @@ store::Status MergeViewings(const History& history, store::WorkingFolder& folder
     for (; n < viewings.size(); ++n) {
         WriteViewing(writer, viewings[n].date, viewings[n].title, viewings[n].content);
     }
-    QByteArray bytes;
-    if (store::Status s = writer.finish(bytes); !s.isOk()) return s;
-    // A history made here takes the program's own spelling of the name.
-    return folder.replaceVia(missing ? kHistoryFile : kHistoryFileRewrite, kHistoryCopyFile, bytes);
+    return writer.finish(bytes);
 }
 
 QString ShortViewingDate(const QString& date) {

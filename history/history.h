@@ -72,13 +72,13 @@ struct NewViewing {
     QString date, title, content;
 };
 
-// Writes the history once, through "鑑賞履歴コピー.txt", with the viewings
-// merged in: each after every record of its date or earlier, as recording them
-// one by one in the given order would place them. The history in memory is not
-// reloaded. Refused when the history did not load, when the file would pass
-// 32766 records, or for a text the file cannot hold.
-store::Status MergeViewings(const History& history, store::WorkingFolder& folder,
-                            std::vector<NewViewing> viewings);
+// The history's bytes with the viewings merged in: each after every record of
+// its date or earlier, as recording them one by one in the given order would
+// place them. Nothing is written, and the history in memory is not reloaded.
+// Refused when the history did not load, when the file would pass 32766
+// records, or for a text the file cannot hold.
+store::Status MergedViewingsBytes(const History& history, const store::WorkingFolder& folder,
+                                  std::vector<NewViewing> viewings, QByteArray& bytes);
 
 // "YYYY/MM/DD" -> "YY/MM/DD" for the main screen's grid.
 QString ShortViewingDate(const QString& date);

@@ -660,14 +660,18 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
 
     ImportOutcome outcome = BackUpDataAndHistory(folder, when);
     if (!outcome.status) return {Stopped(outcome.status, untouched), {}};
-    store::Status written;
     QStringList sideFiles;
-    if (store::Status s = WriteImportSideTexts(plan, folder, sideFiles, &outcome.sideTextsKept);
-        !s) {
+    // Every failure from here on takes back the side files this import wrote.
+    auto stop = [&](const store::Status& s) {
         RemoveImportSideTexts(folder, sideFiles);
         outcome.status = Stopped(s, untouched);
         return outcome;
+    };
+    if (store::Status s = WriteImportSideTexts(plan, folder, sideFiles, &outcome.sideTextsKept);
+        !s) {
+        return stop(s);
     }
+    QByteArray dataBytes, historyBytes;
 
     if (!plan.titles.empty()) {
         store::Catalogue grown = catalogue;
@@ -693,14 +697,7 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
             grown.strSyoyu.push_back(flags);
         }
         grown.TitleCount = static_cast<int>(total);
-        store::Status s = grown.SaveTitleData(folder);
-        if (!s.isWritten()) {
-            RemoveImportSideTexts(folder, sideFiles);
-            outcome.status = Stopped(s, untouched);
-            return outcome;
-        }
-        // In place but perhaps not yet safe on the disk: the import stands, with a warning.
-        written = s;
+        if (store::Status s = grown.TitleDataBytes(folder, dataBytes); !s) return stop(s);
     }
 
     if (!plan.viewings.empty()) {
@@ -708,27 +705,24 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
         viewings.reserve(plan.viewings.size());
         for (const ImportViewing& v : plan.viewings)
             viewings.push_back({v.date, v.title, v.content});
-        store::Status s = history::MergeViewings(history, folder, std::move(viewings));
-        if (s.isWritten() && !s.isOk()) written = s;
-        if (!s.isWritten()) {
-            // The data file goes back to its old bytes, so that nothing is half imported.
-            if (!plan.titles.empty()) {
-                store::Status back = dataMissing ? folder.remove(store::kDataFile)
-                                                 : folder.replace(store::kDataFile, oldData);
-                if (!back.isWritten()) {
-                    outcome.status = Stopped(
-                        s, QStringLiteral("タイトルは追加されたままです。バックアップの「%1」"
-                                          "フォルダから元に戻せます")
-                               .arg(outcome.backupFolder));
-                    return outcome;
-                }
-            }
-            RemoveImportSideTexts(folder, sideFiles);
-            outcome.status = Stopped(s, untouched);
-            return outcome;
+        if (store::Status s =
+                history::MergedViewingsBytes(history, folder, std::move(viewings), historyBytes);
+            !s) {
+            return stop(s);
         }
     }
-    outcome.status = written;
+    if (plan.titles.empty() && plan.viewings.empty()) return outcome;
+    // The data file and the history change as one step: both old or both new. A
+    // history made here takes the program's own spelling of its name.
+    store::Status s =
+        plan.titles.empty()
+            ? folder.replaceVia(history::kHistoryFile, history::kHistoryCopyFile, historyBytes)
+        : plan.viewings.empty()
+            ? folder.replace(store::kDataFile, dataBytes)
+            : folder.replacePair(store::kDataFile, dataBytes, history::kHistoryFile, historyBytes);
+    if (!s.isWritten()) return stop(s);
+    // In place but perhaps not yet safe on the disk: the import stands, with a warning.
+    outcome.status = s;
     return outcome;
 }
 

@@ -46,11 +46,12 @@ QStringList SideTextFiles(const store::WorkingFolder& folder) {
 
 // Deletes the files and syncs the folder once: a sync for each of many
 // thousand files made the clearing take minutes. A file that cannot be deleted
-// is passed over.
-void DeleteFiles(store::WorkingFolder& folder, const QStringList& names, const Progress& progress) {
+// does not stop the others; it is named in the result.
+void DeleteFiles(store::WorkingFolder& folder, const QStringList& names, const Progress& progress,
+                 ClearResult& r) {
     std::function<void(int, int)> told;
     if (progress) told = [&progress](int done, int total) { (void)progress(done, total); };
-    (void)folder.removeMany(names, told);
+    (void)folder.removeMany(names, told, &r.undeleted);
 }
 
 ClearResult Empty(store::WorkingFolder& folder, const QString& name, ClearResult done) {
@@ -84,7 +85,7 @@ ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFo
     r.dataEmptied = true;
     r = Empty(folder, history::kHistoryFile, r);
     if (!r.status) return r;
-    DeleteFiles(folder, FilesOfTitles(catalogue, folder) + SideTextFiles(folder), progress);
+    DeleteFiles(folder, FilesOfTitles(catalogue, folder) + SideTextFiles(folder), progress, r);
     return r;
 }
 
@@ -93,7 +94,7 @@ ClearResult ClearTitles(const store::Catalogue& catalogue, store::WorkingFolder&
     ClearResult r = Empty(folder, store::kDataFile, {});
     if (!r.status) return r;
     r.dataEmptied = true;
-    DeleteFiles(folder, FilesOfTitles(catalogue, folder), progress);
+    DeleteFiles(folder, FilesOfTitles(catalogue, folder), progress, r);
     return r;
 }
 

@@ -25,13 +25,17 @@ using Progress = std::function<bool(int done, int total)>;
 struct ClearResult {
     store::Status status;
     bool dataEmptied = false;
+    // Files that could not be deleted (the others went); a missing file is
+    // not one of them.
+    QStringList undeleted;
 };
 
 // The new start: empties "データ.TXT" and then "鑑賞履歴.TXT"; deletes the
 // text file and the pictures of every title of the catalogue, then every cast,
 // synopsis and memo text of the folder. The masters and the settings stay, as
 // does any program file a title's name happens to spell. A file that cannot be
-// deleted is passed over; only a file that cannot be emptied stops it.
+// deleted does not stop it and is named in `undeleted`; only a file that cannot
+// be emptied stops it.
 ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFolder& folder,
                              const Progress& progress = {});
 

@@ -1,5 +1,6 @@
 #include "screens/screens.h"
 
+#include "logic/merge.h"
 #include "screens/images/gallery_screen.h"
 #include "screens/lists/list_screens.h"
 #include "screens/lookup/lookup.h"
@@ -20,6 +21,8 @@
 
 void AttachScreens(frmMain& window) {
     InstallAccessibleNames();
+    // What another program changed in a file is merged in before a write.
+    window.folder.setMerger(&logic::MergeOwnFile);
     auto* main = new MainScreen(window);
     new FieldEditing(*main);
     new TextPages(*main);

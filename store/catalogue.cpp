@@ -327,12 +327,23 @@ Status Catalogue::refuseSave(const WorkingFolder& folder) const {
     return Status::ok();
 }
 
-Status Catalogue::writeOrder(WorkingFolder& folder, const std::vector<int>& order) const {
+Status Catalogue::orderBytes(const std::vector<int>& order, QByteArray& bytes) const {
     RecordWriter w(kDataFile);
     w.reserve(fileSize(*this, order));
     for (int i : order) writeTitle(w, *this, static_cast<size_t>(i));
+    return w.finish(bytes);
+}
+
+Status Catalogue::TitleDataBytes(const WorkingFolder& folder, QByteArray& bytes) const {
+    if (Status s = refuseSave(folder); !s) return s;
+    std::vector<int> order(static_cast<size_t>(TitleCount));
+    for (int i = 0; i < TitleCount; ++i) order[static_cast<size_t>(i)] = i + 1;
+    return orderBytes(order, bytes);
+}
+
+Status Catalogue::writeOrder(WorkingFolder& folder, const std::vector<int>& order) const {
     QByteArray bytes;
-    if (Status s = w.finish(bytes); !s) return s;
+    if (Status s = orderBytes(order, bytes); !s) return s;
     Status s = folder.replace(kDataFile, bytes);
     if (s.isWritten()) tailClean_ = true;
     return s;

@@ -63,6 +63,8 @@ public:
 
     // Writes titles 1..TitleCount. Refused when the catalogue did not load.
     Status SaveTitleData(WorkingFolder& folder) const;
+    // The bytes SaveTitleData writes, for a write together with another file.
+    Status TitleDataBytes(const WorkingFolder& folder, QByteArray& bytes) const;
     // Writes every title but title k (1..TitleCount); the caller reloads.
     Status SaveTitleDataWithout(WorkingFolder& folder, int k) const;
     // Writes the titles in the given order of title numbers; the caller reloads.
@@ -100,6 +102,7 @@ private:
     Status parseTitles(const QByteArray& bytes);
     Status refuseSave(const WorkingFolder& folder) const;
     Status writeOrder(WorkingFolder& folder, const std::vector<int>& order) const;
+    Status orderBytes(const std::vector<int>& order, QByteArray& bytes) const;
 
     bool loaded_ = false;
     // The sorted lists are their own seen-sets (SortedPickList::contains).

@@ -436,7 +436,7 @@ Status LoadOrCreate(WorkingFolder& folder, const QString& name, const QByteArray
     QByteArray bytes;
     bool missing = false;
     Status created;
-    if (Status s = folder.read(name, bytes, &missing); !s) {
+    if (Status s = folder.load(name, bytes, &missing); !s) {
         if (!missing || !WorkingFolder::isSafeName(name)) {
             folder.markUnwritable(name);
             return s;

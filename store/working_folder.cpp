@@ -78,7 +78,8 @@ bool isOwnTemporary(const char* name) {
 
 WorkingFolder::WorkingFolder(QString absolutePath) : path_(std::move(absolutePath)) {
     while (path_.size() > 1 && path_.endsWith(QLatin1Char('/'))) path_.chop(1);
-    removeLeftovers();
+    // The temporaries of a pair a crash interrupted stay until it is finished.
+    if (finishPair()) removeLeftovers();
 }
 
 bool WorkingFolder::isSafeName(const QString& name) {
@@ -294,9 +295,20 @@ Status WorkingFolder::replaceVia(const QString& name, const QString& temporaryNa
 // The temporary is a fresh name of the program's own when temporaryName is
 // empty, else that name.
 Status WorkingFolder::replaceThrough(const QString& name, const QString& temporaryName,
-                                     const QByteArray& bytes) {
+                                     const QByteArray& ours) {
     if (Status s = refuseWrite(name); !s) return s;
     const QString target = *resolve(name);
+    QByteArray bytes = ours;
+    bool merged = false;
+    if (Status s = checkBeforeWrite(name, target, bytes, merged); !s) return s;
+    Status written = replaceChecked(name, target, temporaryName, bytes);
+    if (written.isWritten()) noteWritten(name, target, bytes, merged);
+    if (merged && heard_) heard_();
+    return written;
+}
+
+Status WorkingFolder::replaceChecked(const QString& name, const QString& target,
+                                     const QString& temporaryName, const QByteArray& bytes) {
     const QByteArray targetNative = nativePath(target);
     QByteArray temp = temporaryName.isEmpty()
                           ? nativePath(path_ + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) +
@@ -393,7 +405,8 @@ void WorkingFolder::removeLeftovers() {
 }
 
 Status WorkingFolder::removeMany(const QStringList& names,
-                                 const std::function<void(int, int)>& progress) {
+                                 const std::function<void(int, int)>& progress,
+                                 QStringList* undeleted) {
     // Every name is resolved before the first deletion changes the folder.
     refreshListing();
     struct Target {
@@ -416,9 +429,17 @@ Status WorkingFolder::removeMany(const QStringList& names,
         const int dir = ::open(nativePath(path_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (dir < 0) return ioError(path_, QStringLiteral("開けません"), errno);
         QString last;
+        Status failed;
         int done = 0;
         for (const Target& t : targets) {
-            if (::unlinkat(dir, nativePath(t.entry).constData(), 0) == 0) {
+            const bool gone = ::unlinkat(dir, nativePath(t.entry).constData(), 0) == 0;
+            if (!gone && errno != ENOENT) {
+                // Told, not passed over: the others still go.
+                if (failed.isOk()) {
+                    failed = ioError(t.entry, QStringLiteral("削除できません"), errno);
+                }
+                if (undeleted) *undeleted << t.entry;
+            } else if (gone) {
                 last = t.entry;
                 auto it = listing_.find(t.key);
                 if (it != listing_.end() && it->removeAll(t.entry) > 0) {
@@ -431,6 +452,7 @@ Status WorkingFolder::removeMany(const QStringList& names,
         int err = 0;
         if (!last.isEmpty() && ::fsync(dir) != 0) err = errno;
         ::close(dir);
+        if (!failed.isOk()) return failed;
         if (err) return StoreError{last, 0, SystemReason(err), true};
         return Status::ok();
     });
@@ -452,6 +474,10 @@ Status WorkingFolder::makeFolder(const QString& name, bool* existed) {
 
 void WorkingFolder::markUnwritable(const QString& name) {
     unwritable_.insert(name.toCaseFolded());
+}
+
+void WorkingFolder::clearUnwritable(const QString& name) {
+    unwritable_.remove(name.toCaseFolded());
 }
 
 bool WorkingFolder::isUnwritable(const QString& name) const {

@@ -8,9 +8,17 @@
 #include <optional>
 #include <vector>
 
+#include "store/seen_files.h"
 #include "store/status.h"
 
 namespace store {
+
+class WorkingFolder;
+
+// Conflict copies of the data file and the history that a sync tool left in
+// the folder ("データ.sync-conflict-*.TXT", "データ (*conflicted copy*).TXT",
+// the same for "鑑賞履歴.TXT"), sorted.
+QStringList SyncConflictCopies(const WorkingFolder& folder);
 
 // Every file of the catalogue is reached through this one layer. A name is
 // resolved ignoring letter case: the exact name first, else the entry of the
@@ -42,6 +50,34 @@ public:
     // unsafe name) from a failed read; both return an error.
     Status read(const QString& name, QByteArray& out, bool* missing = nullptr) const;
 
+    // read() of a file the program keeps track of, remembered as what its
+    // memory now holds (the base of a later merge).
+    Status load(const QString& name, QByteArray& out, bool* missing = nullptr);
+
+    // --- the files the program owns (seen_files.cpp) ---
+    // For these names (replacing any given before), what was loaded or last written is kept (size,
+    // mtime, inode, a hash, the bytes). Before a write the file is checked with one stat; when
+    // another program changed it, the merger (when set) gives the bytes written instead, and the
+    // change is kept for takeOutsideChanges().
+    void keepTrackOf(const QStringList& names);
+    void setMerger(Merger merger) { merger_ = std::move(merger); }
+    // Heard after a write that merged an outside change in.
+    void setOutsideChangeListener(std::function<void()> heard) { heard_ = std::move(heard); }
+    std::vector<OutsideChange> takeOutsideChanges();
+    // The tracked files whose bytes on disk are no longer what the program
+    // last loaded or wrote (one stat each; the bytes only on a mismatch), and
+    // those written merged and not reloaded since.
+    QStringList changedFiles() const;
+    // The file as it is now (nothing when it is missing); hash only when asked.
+    std::optional<Fingerprint> fingerprint(const QString& name, bool withHash = true) const;
+
+    // Replaces two files as one step: both temporaries written and synced, a
+    // journal of the pair written, the two renamed back to back, the journal
+    // removed. Opening the folder finishes a pair a crash interrupted (see
+    // finishPair), so that both files end old or both new.
+    Status replacePair(const QString& first, const QByteArray& firstBytes, const QString& second,
+                       const QByteArray& secondBytes);
+
     // Replaces the file as a whole: a temporary in the folder, written, flushed
     // and fsynced, renamed over the old file, then the folder fsynced. On failure
     // the old file is left byte for byte; when only the folder's fsync failed,
@@ -70,11 +106,13 @@ public:
     // Deletes the file; a missing file is not an error.
     Status remove(const QString& name);
     // Deletes many files and syncs the folder once at the end. An unsafe or
-    // unwritable name, or a file that cannot be deleted, is passed over; only
-    // a failed sync is an error. progress, when given, hears after each file
-    // how many of them are done.
+    // unwritable name, or a missing file, is passed over. A file that cannot be
+    // deleted does not stop the others; the names of those (when given) hear
+    // them, and the first one's error is returned. progress, when given, hears
+    // after each file how many of them are done.
     Status removeMany(const QStringList& names,
-                      const std::function<void(int done, int total)>& progress = {});
+                      const std::function<void(int done, int total)>& progress = {},
+                      QStringList* undeleted = nullptr);
 
     // The entries the names denote, for the names present: each entry once,
     // in the order of the names, from one look at the folder.
@@ -87,7 +125,9 @@ public:
     Status makeFolder(const QString& name, bool* existed = nullptr);
 
     // Deletes the temporaries of replace() left in the folder (names the
-    // program makes only); nothing else is touched.
+    // program makes only); nothing else is touched. On a disk that stays full a
+    // failed replace may leave its temporary behind, because even removing it
+    // fails: it goes here, at the next start.
     void removeLeftovers();
 
     // True when the name fits a file name of the system (255 bytes).
@@ -95,6 +135,8 @@ public:
 
     // Files that failed to load in this run are never written again in it.
     void markUnwritable(const QString& name);
+    // Before the file is read again (it changed outside): it may read now.
+    void clearUnwritable(const QString& name);
     bool isUnwritable(const QString& name) const;
 
     // Names of the entries whose name, ignoring case, starts with prefix and ends
@@ -111,6 +153,13 @@ private:
     Status replaceThrough(const QString& name, const QString& temporaryName,
                           const QByteArray& bytes);
     Status syncFolder(const QString& name) const;
+    Status replaceChecked(const QString& name, const QString& target, const QString& temporaryName,
+                          const QByteArray& bytes);
+    Status checkBeforeWrite(const QString& name, const QString& target, QByteArray& bytes,
+                            bool& merged);
+    void noteWritten(const QString& name, const QString& target, const QByteArray& bytes,
+                     bool merged);
+    bool finishPair();
     template <typename Change>
     Status keepingListing(Change change);
 
@@ -128,6 +177,12 @@ private:
         QStringList names;
     };
     mutable QHash<QString, PatternListing> patternListings_;
+
+    QHash<QString, QString> tracked_;        // case-folded name -> the name to tell
+    mutable QHash<QString, SeenFile> seen_;  // case-folded name -> what was seen
+    Merger merger_;
+    std::function<void()> heard_;
+    std::vector<OutsideChange> outside_;
 };
 
 }  // namespace store

@@ -1,10 +1,14 @@
 #include "window/frm_main.h"
 
+#include <QApplication>
+#include <QFileSystemWatcher>
 #include <QFrame>
 #include <QIcon>
 #include <QPainter>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "store/help_document.h"
 #include "store/marks.h"
@@ -80,6 +84,17 @@ frmMain::frmMain(Platform& platform, const QString& folderPath, QWidget* parent)
     setFixedSize(kWindowWidth, kWindowHeight);
     buildButtonRow();
     buildFrames();
+    folder.keepTrackOf({store::kDataFile, history::kHistoryFile, store::kEvaluationMasterFile,
+                        store::kOwnershipMasterFile, store::kSettingsFileWrite});
+    reloadTimer_ = new QTimer(this);
+    reloadTimer_->setSingleShot(true);
+    connect(reloadTimer_, &QTimer::timeout, this, [this] { reloadWhenIdle(); });
+    // A merged write leaves memory behind the file: it is read again as soon
+    // as the handler that wrote is done.
+    folder.setOutsideChangeListener([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { reloadWhenIdle(); }, Qt::QueuedConnection);
+    });
 }
 
 frmMain::~frmMain() = default;
@@ -165,6 +180,8 @@ bool frmMain::Form_Load() {
     if (!LoadMasters()) return false;
     if (titleScreen_) titleScreen_->SelectMainPage();
     IsLoading = false;
+    tellConflictCopies();
+    watchFolder();
     const qint64 spent = platform_.ElapsedMilliseconds() - started;
     if (spent < 1500) platform_.WaitMilliseconds(1500 - spent);
     show();
@@ -211,6 +228,7 @@ bool frmMain::ReloadTitles() {
 }
 
 bool frmMain::TitlesRestructured() {
+    const QScopedValueRollback<bool> written(afterWrite_, true);
     const bool ok = ReloadTitles();
     GalleryOutOfDate = true;
     return ok;
@@ -219,6 +237,7 @@ bool frmMain::TitlesRestructured() {
 bool frmMain::TitlesReordered(const store::Status& written) {
     if (!Report(written)) return false;
     if (!TitlesRestructured()) return false;
+    const QScopedValueRollback<bool> written2(afterWrite_, true);
     if (titleScreen_) titleScreen_->ShowTitleAt(1);
     return true;
 }
@@ -228,7 +247,8 @@ void frmMain::JumpToTitle(const QString& name) {
     ShowMainScreen(JumpTitle);
 }
 
-bool frmMain::LoadHistory() {
+bool frmMain::LoadHistory(bool afterWrite) {
+    const QScopedValueRollback<bool> written(afterWrite_, afterWrite_ || afterWrite);
     const bool ok = Report(history.LoadHistory(folder));
     HistoryChanged();
     return ok;
@@ -241,6 +261,15 @@ void frmMain::HistoryChanged() {
 
 bool frmMain::Report(const store::Status& status) {
     if (status.isOk()) return true;
+    if (afterWrite_ && !status.isWritten()) {
+        // The change is in the files; only reading them back failed.
+        platform_.MessageBox(
+            QStringLiteral("変更はファイルに書き込みましたが、読み直せないため画面には"
+                           "表示できません。プログラムを起動し直してください。") +
+                kCrLf + kCrLf + status.error().message(),
+            QStringLiteral("ファイルの警告"), Platform::Icon::Warning);
+        return false;
+    }
     // Bytes in place whose safety on the disk is in doubt: the change stands.
     const bool written = status.isWritten();
     platform_.MessageBox(
@@ -337,4 +366,140 @@ void frmMain::chkHelp_Click() {
         return;
     }
     masters.intHelpTour = value;
+}
+
+// ---------------------------------------------------------------- outside changes
+
+void frmMain::watchFolder() {
+    watcher_ = new QFileSystemWatcher(this);
+    // A file replaced by renaming leaves the file's watch: the folder's stays.
+    watcher_->addPath(folder.path());
+    const auto changed = [this] { reloadTimer_->start(300); };
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(watcher_, &QFileSystemWatcher::fileChanged, this, changed);
+    for (const QString& name : {store::kDataFile, history::kHistoryFile}) {
+        if (folder.exists(name)) watcher_->addPath(*folder.resolve(name));
+    }
+}
+
+// Never in the middle of a handler that waits on a box.
+void frmMain::reloadWhenIdle() {
+    if (QApplication::activeModalWidget() || IsLoading) {
+        reloadTimer_->start(300);
+        return;
+    }
+    reloadChangedFiles();
+}
+
+bool frmMain::reloadFile(const QString& name) {
+    folder.clearUnwritable(name);
+    if (name == store::kDataFile) {
+        const int shown = titleScreen_ ? titleScreen_->TitleNumber() : 0;
+        const QString title = shown >= 1 && shown <= catalogue.TitleCount
+                                  ? catalogue.strDaimei[static_cast<size_t>(shown)]
+                                  : QString();
+        // A file that does not read leaves memory as it was (and unwritable).
+        store::Catalogue fresh;
+        if (!Report(fresh.LoadTitleData(folder))) return false;
+        catalogue = std::move(fresh);
+        GalleryOutOfDate = true;
+        if (titleScreen_) {
+            titleScreen_->TitlesReloaded();
+            const int i = catalogue.IndexOf(title);
+            titleScreen_->ShowTitleAt(i > 0 ? i : 1);
+        }
+        return true;
+    }
+    if (name == history::kHistoryFile) {
+        history::History fresh;
+        if (!Report(fresh.LoadHistory(folder))) return false;
+        history = std::move(fresh);
+        HistoryChanged();
+        if (titleScreen_) titleScreen_->ShowTitleHistory();
+        return true;
+    }
+    if (name == store::kSettingsFileWrite) {
+        store::Masters fresh = masters;
+        if (!Report(store::LoadSettings(folder, fresh))) return false;
+        masters.intHelpTour = fresh.intHelpTour;
+        const QSignalBlocker quiet(chkHelp_);
+        chkHelp_->setChecked(masters.intHelpTour == 1);
+        return true;
+    }
+    store::Masters fresh = masters;
+    const bool evaluation = name == store::kEvaluationMasterFile;
+    if (!Report(evaluation ? store::LoadEvaluationMaster(folder, fresh)
+                           : store::LoadOwnershipMaster(folder, fresh))) {
+        return false;
+    }
+    masters = fresh;
+    ItemMastersRenamed();
+    return true;
+}
+
+void frmMain::reloadChangedFiles() {
+    reloadTimer_->stop();
+    const QStringList changed = folder.changedFiles();
+    const std::vector<store::OutsideChange> merged = folder.takeOutsideChanges();
+    {
+        // A merged write is in place: a failed reload is not the write's.
+        const QScopedValueRollback<bool> written(afterWrite_, !merged.empty());
+        for (const QString& name : changed) (void)reloadFile(name);
+    }
+    if (watcher_) {
+        for (const QString& name : {store::kDataFile, history::kHistoryFile}) {
+            if (folder.exists(name)) watcher_->addPath(*folder.resolve(name));
+        }
+    }
+    tellOutsideChanges(merged);
+    if (!changed.isEmpty()) tellConflictCopies();
+}
+
+void frmMain::tellOutsideChanges(const std::vector<store::OutsideChange>& changes) {
+    if (changes.empty()) return;
+    QStringList files, conflicts;
+    for (const store::OutsideChange& c : changes) {
+        if (!files.contains(c.file)) files << c.file;
+        for (const QString& t : c.conflicts) {
+            if (!conflicts.contains(t)) conflicts << t;
+        }
+    }
+    QString text;
+    for (const QString& file : files) {
+        if (!text.isEmpty()) text += kCrLf;
+        text += QStringLiteral(
+                    "「%1」がほかのプログラムで変更されていたため、"
+                    "その変更を読み込んでから保存しました。")
+                    .arg(file);
+    }
+    if (!conflicts.isEmpty()) {
+        QStringList named;
+        for (const QString& t : conflicts.mid(0, 5)) named << QStringLiteral("「%1」").arg(t);
+        text += kCrLf + kCrLf +
+                QStringLiteral("両方で変更された項目は、このウィンドウの変更を残しました：") +
+                kCrLf + named.join(QStringLiteral("、"));
+        if (conflicts.size() > 5) text += QStringLiteral(" ほか %1 件").arg(conflicts.size() - 5);
+    }
+    platform_.MessageBox(text, QStringLiteral("外部の変更"), Platform::Icon::Information);
+}
+
+void frmMain::tellConflictCopies() {
+    QStringList fresh;
+    for (const QString& name : store::SyncConflictCopies(folder)) {
+        if (!toldCopies_.contains(name)) fresh << QStringLiteral("「%1」").arg(name);
+        toldCopies_.insert(name);
+    }
+    if (fresh.isEmpty()) return;
+    platform_.MessageBox(QStringLiteral("同期ツールが作った競合のコピーがフォルダーにあります：") +
+                             kCrLf + fresh.join(kCrLf) + kCrLf + kCrLf +
+                             QStringLiteral("このプログラムは自動では取り込みません。"
+                                            "内容を比べて、必要な変更を入力し直してください。"),
+                         QStringLiteral("競合したコピー"), Platform::Icon::Information);
+}
+
+void frmMain::Raise() {
+    if (isMinimized()) showNormal();
+    show();
+    raise();
+    activateWindow();
 }

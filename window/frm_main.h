@@ -12,8 +12,10 @@
 #include "store/working_folder.h"
 #include "window/platform.h"
 
+class QFileSystemWatcher;
 class QFrame;
 class QPushButton;
+class QTimer;
 
 // What the window needs of the main title screen, which lives in its own
 // folder and is attached after the window is made.
@@ -96,8 +98,9 @@ public:
     // The item masters in memory were renamed: every caption that shows them
     // follows.
     void ItemMastersRenamed();
-    // Reloads the history; what shows it follows.
-    bool LoadHistory();
+    // Reloads the history; what shows it follows. afterWrite: the history was
+    // just written, and a failed reload is told as such.
+    bool LoadHistory(bool afterWrite = false);
     // The history in memory was just reloaded by the store (after a viewing
     // was recorded): refills what shows it without reading the file again.
     void HistoryChanged();
@@ -128,6 +131,15 @@ public:
     // frame until their screen takes the button over).
     void SetScreenButtonHandler(const QString& buttonName, std::function<void()> handler);
 
+    // Reads again the program's files that changed outside it (or were
+    // written merged with such a change): quietly, keeping the main screen on
+    // the title of the same name (else title 1); then one box for the merges
+    // of this round and one for sync conflict copies not named before. The
+    // file-system watcher calls it while the program is idle.
+    void reloadChangedFiles();
+    // Brings the window to the front (another start on the folder handed over).
+    void Raise();
+
     void cmdMain_Click();
     void cmdEnd_Click();
     void cmdHelp_Click();
@@ -151,6 +163,11 @@ private:
     void buildFrames();
     bool LoadMasters();
     bool AcceptChecked(const store::InputCheck& check, QString& normalised);
+    void watchFolder();
+    void reloadWhenIdle();
+    bool reloadFile(const QString& name);
+    void tellOutsideChanges(const std::vector<store::OutsideChange>& changes);
+    void tellConflictCopies();
 
     Platform& platform_;
     TitleScreen* titleScreen_ = nullptr;
@@ -158,4 +175,9 @@ private:
     QHash<QString, QPushButton*> buttons_;
     QHash<QString, std::function<void()>> handlers_;
     QPushButton* chkHelp_ = nullptr;
+    QFileSystemWatcher* watcher_ = nullptr;
+    QTimer* reloadTimer_ = nullptr;
+    QSet<QString> toldCopies_;  // conflict copies named in this run
+    // Reading back what was just written: a failure then is not the change's.
+    bool afterWrite_ = false;
 };

@@ -189,7 +189,9 @@ void MainScreen::LoadSideTexts() {
     const Catalogue& c = w.catalogue;
     if (c.TitleCount == 0) return;
     const QString& title = c.strDaimei[hsbData->value()];
+    shownSideTitle = title;
     for (int k = 1; k <= 3; ++k) {
+        shownSideFile[k] = w.folder.fingerprint(store::SideTextFileName(store::SideText(k), title));
         QString text;
         // An unreadable page shows empty; the folder then refuses to write over it.
         const store::Status st = store::LoadSideText(w.folder, store::SideText(k), title, text);

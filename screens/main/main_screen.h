@@ -2,7 +2,9 @@
 
 #include <QObject>
 #include <array>
+#include <optional>
 
+#include "store/seen_files.h"
 #include "window/frm_main.h"
 
 class QCheckBox;
@@ -44,7 +46,12 @@ public:
     std::array<QPushButton*, 5> cmdHyouji{};      // 1..4
     std::array<QFrame*, 4> fraSubGamen{};         // 1..3
     std::array<QPlainTextEdit*, 4> txtSubData{};  // 1..3
-    std::array<QPushButton*, 4> cmdSubData{};     // 1..3
+    // The side files as the pages were filled from them (nothing: no file),
+    // and the title they belong to: a save asks before it writes over a file
+    // another program changed since.
+    std::array<std::optional<store::Fingerprint>, 4> shownSideFile{};
+    QString shownSideTitle;
+    std::array<QPushButton*, 4> cmdSubData{};  // 1..3
     QLabel* lblKensu = nullptr;
     PictureBox* imgGazou = nullptr;
     QScrollBar* hsbData = nullptr;

@@ -27,6 +27,18 @@ TextPages::TextPages(MainScreen& screen) : QObject(&screen), s(screen) {
     connect(s.cmdSubData[3], &QPushButton::clicked, this, &TextPages::cmdSubData3_Click);
 }
 
+// True while the file is still what the page was filled from (one stat;
+// the bytes only when the stat differs). A title other than the one shown has
+// nothing to compare with.
+bool TextPages::UnchangedSinceShown(int k, const QString& title, const QString& file) const {
+    if (title != s.shownSideTitle) return true;
+    const std::optional<store::Fingerprint>& shown = s.shownSideFile[k];
+    const std::optional<store::Fingerprint> now = s.w.folder.fingerprint(file, false);
+    if (!shown || !now) return shown.has_value() == now.has_value();
+    if (now->sameStat(*shown)) return true;
+    return s.w.folder.fingerprint(file).value_or(store::Fingerprint{}).hash == shown->hash;
+}
+
 void TextPages::SavePage(int k) {
     QPlainTextEdit* page = s.txtSubData[k];
     const QString typed = page->toPlainText();
@@ -39,9 +51,21 @@ void TextPages::SavePage(int k) {
     }
     QString text;
     if (!s.w.AcceptLineText(typed, text)) return;
-    if (!s.w.Report(
-            store::SaveSideText(s.w.folder, store::SideText(k), title, WithFileLineEnds(text))))
-        return;
+    const QString file = store::SideTextFileName(store::SideText(k), title);
+    if (!UnchangedSinceShown(k, title, file)) {
+        const QString entry = s.w.folder.resolve(file).value_or(file).section(QLatin1Char('/'), -1);
+        if (s.w.platform().MessageBox(
+                QStringLiteral("「%1」はほかのプログラムで変更されています。上書きしますか？")
+                    .arg(entry),
+                QStringLiteral("ホシノートＷ"), Platform::Icon::Question, Platform::Buttons::YesNo,
+                Platform::Answer::No) != Platform::Answer::Yes) {
+            return;
+        }
+    }
+    const bool saved = s.w.Report(
+        store::SaveSideText(s.w.folder, store::SideText(k), title, WithFileLineEnds(text)));
+    if (title == s.shownSideTitle) s.shownSideFile[k] = s.w.folder.fingerprint(file);
+    if (!saved) return;
     // What is on the page is what the file now reads back as.
     if (text != typed) page->setPlainText(text);
     // The word search's file lists (filCast, filArasuji, filMemo) are to be

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 
 class MainScreen;
 
@@ -19,6 +20,7 @@ private:
     // Writes page k (1 cast, 2 synopsis, 3 memo) to the side file of the title
     // named in the title box; an empty page deletes the file.
     void SavePage(int k);
+    bool UnchangedSinceShown(int k, const QString& title, const QString& file) const;
 
     MainScreen& s;
 };

@@ -340,7 +340,7 @@ void CsvImport::cmdCsvIn_Click() {
     const size_t added = plan.titles.size(), viewings = plan.viewings.size(),
                  passed = plan.refused.size();
     if (added > 0 && !w.TitlesRestructured()) return;
-    if (viewings > 0 && !w.LoadHistory()) return;
+    if (viewings > 0 && !w.LoadHistory(true)) return;
     p.MessageBox(
         QStringLiteral("取り込みが終わりました。\r\n\r\n"
                        "追加したタイトル：%1 件\r\n"

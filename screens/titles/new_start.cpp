@@ -172,6 +172,14 @@ std::optional<QString> NewStart::Cleared(logic::ClearResult (*clear)(const store
     progress.Stage(QStringLiteral("データを削除しています…"), false);
     const logic::ClearResult r = clear(w.catalogue, w.folder, step);
     progress.Close();
+    if (!r.undeleted.isEmpty()) {
+        w.platform().MessageBox(
+            QStringLiteral("削除できなかったファイルが %1 個あります（最初のファイル：「%2」）。"
+                           "バックアップ「%3」には、すべてが元のまま残っています。")
+                .arg(r.undeleted.size())
+                .arg(r.undeleted.first(), backup.folderName),
+            kTitle, Platform::Icon::Warning);
+    }
     if (r.status) return backup.folderName;
     w.Report(r.status);
     // The titles are gone from the file already: the screens follow it.

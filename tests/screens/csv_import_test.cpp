@@ -102,18 +102,21 @@ TEST_F(CsvImportScreenTest, ADiaryThroughTheDialog) {
 
 TEST_F(CsvImportScreenTest, AFailedHistoryWriteLeavesBothFilesAsTheyWere) {
     StartWithDiary();
-    // The history's rewrite goes through a copy of a fixed name: a folder there stops it.
-    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("鑑賞履歴コピー.txt")));
     fake->onExecDialog = [&](QDialog& d) {
         fake->Answer();
         In<QPushButton>(d, "cmdImportOk")->click();
     };
-    Find<QPushButton>("cmdCsvIn")->click();
+    {
+        // The two files are written and synced before either replaces its
+        // file: a sync that fails stops both.
+        testsupport::FaultInjection failing({.fileSyncError = EIO});
+        Find<QPushButton>("cmdCsvIn")->click();
+    }
     ASSERT_EQ(fake->dialogs.size(), 1u);
     EXPECT_EQ(fake->dialogs[0].title, QStringLiteral("ファイルエラー"));
     EXPECT_TRUE(fake->dialogs[0].text.endsWith(QStringLiteral("。何も取り込んでいません")))
         << fake->dialogs[0].text.toStdString();
-    // The data file was written and put back: its bytes are the first ones,
+    // Neither file was replaced: the data file's bytes are the first ones,
     // not the full form a save writes.
     EXPECT_TRUE(Exists(QStringLiteral("バックアップ_20261208_103000/データ.TXT")));
     EXPECT_EQ(ReadFile(kData), sjis::Titles(1));

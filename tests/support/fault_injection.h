@@ -16,7 +16,14 @@ struct InjectedFaults {
     // Runs at every fsync of a regular file, before it passes or fails: what
     // the folder holds at that moment.
     std::function<void()> atFileSync = nullptr;
+    // A kill: after this many operations (write, fsync, rename, unlink) every
+    // further one fails, as if the process had died there; -1: never.
+    int killAfter = -1;
+    int readOpenError = 0;  // every open of a file for reading fails with it
 };
+
+// Operations counted since the scope began (for a sweep over every point).
+int OperationsSeen();
 
 class FaultInjection {
 public:
