@@ -140,19 +140,28 @@ QStringView GridModel::StoredText(int row, int col) const {
     return col < texts.size() ? QStringView(texts[col]) : QStringView();
 }
 
+bool GridModel::HasCell(int row, int col) const {
+    return row >= 0 && row < Rows() && col >= 0 && col < cols_;
+}
+
+bool GridModel::TakeCell(int row, int col) {
+    if (!HasCell(row, col)) {
+        qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
+        return false;
+    }
+    if (row > 0 && source_) TakeSourceRows();
+    return true;
+}
+
 QString GridModel::Text(int row, int col) const {
-    if (row < 0 || row >= Rows() || col < 0 || col >= cols_) return {};
+    if (!HasCell(row, col)) return {};
     if (row > 0 && source_) return source_->BodyText(row, col);
     const QStringList& texts = lines_[row].texts;
     return col < texts.size() ? texts[col] : QString();
 }
 
 void GridModel::SetText(int row, int col, const QString& text) {
-    if (row < 0 || row >= Rows() || col < 0 || col >= cols_) {
-        qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
-        return;
-    }
-    if (row > 0 && source_) TakeSourceRows();
+    if (!TakeCell(row, col)) return;
     QStringList& texts = lines_[row].texts;
     if (texts.size() <= col) {
         if (text.isEmpty()) return;
@@ -165,17 +174,13 @@ void GridModel::SetText(int row, int col, const QString& text) {
 }
 
 QColor GridModel::BackColor(int row, int col) const {
-    if (row < 0 || row >= Rows() || col < 0 || col >= cols_ || (row > 0 && source_)) return {};
+    if (!HasCell(row, col) || (row > 0 && source_)) return {};
     const QList<QColor>& colours = lines_[row].colours;
     return col < colours.size() ? colours[col] : QColor();
 }
 
 void GridModel::SetBackColor(int row, int col, const QColor& colour) {
-    if (row < 0 || row >= Rows() || col < 0 || col >= cols_) {
-        qWarning("Grid: no cell (%d, %d) in a %d x %d table", row, col, Rows(), cols_);
-        return;
-    }
-    if (row > 0 && source_) TakeSourceRows();
+    if (!TakeCell(row, col)) return;
     QList<QColor>& colours = lines_[row].colours;
     if (colours.size() <= col) colours.resize(col + 1);
     colours[col] = colour;

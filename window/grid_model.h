@@ -93,6 +93,10 @@ private:
     void Publish();
     // Copies a source's rows in as texts (the first `rows` rows at most).
     void TakeSourceRows(int rows = -1);
+    bool HasCell(int row, int col) const;
+    // A cell about to change, its row in lines_ (a source's rows are copied in
+    // first); false, with a warning, when there is no such cell.
+    bool TakeCell(int row, int col);
     // A cell of lines_ without a copy; valid while the line stays.
     QStringView StoredText(int row, int col) const;
     void NotifyCell(int row, int col, int role);
