@@ -11,11 +11,12 @@
 #include <QTimer>
 
 #include "store/help_document.h"
+#include "store/marks.h"
 #include "store/text_check.h"
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 
 constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 600;
@@ -150,6 +151,11 @@ QFrame* frmMain::frame(const QString& name) const {
 }
 QPushButton* frmMain::button(const QString& name) const {
     return buttons_.value(name);
+}
+
+void frmMain::PlaceInMasterArea(QWidget* widget, const QRect& place) {
+    widget->setParent(frame("fraMaster"));
+    widget->setGeometry(place);
 }
 
 bool frmMain::Form_Load() {

@@ -123,6 +123,10 @@ public:
     // fraIchiran3, fraList, fraRank, fraPic, fraMaster.
     QFrame* frame(const QString& name) const;
     QPushButton* button(const QString& name) const;
+    // Gives a control of another screen (the new start, the import, the
+    // lookup's settings) its place on the master screen, in the coordinates
+    // of that screen's frame: no screen reaches into another's frame.
+    void PlaceInMasterArea(QWidget* widget, const QRect& place);
     // Replaces the handler of a screen button (the placeholders show an empty
     // frame until their screen takes the button over).
     void SetScreenButtonHandler(const QString& buttonName, std::function<void()> handler);

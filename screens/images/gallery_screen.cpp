@@ -19,6 +19,7 @@
 #include "logic/pictures.h"
 #include "logic/thumbnails.h"
 #include "screens/thumbnail_cache.h"
+#include "store/marks.h"
 #include "store/side_files.h"
 #include "window/accessible.h"
 #include "window/frm_main.h"
@@ -27,7 +28,7 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 
 // The screen's texts.
 struct Texts {

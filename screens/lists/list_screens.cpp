@@ -8,6 +8,7 @@
 #include "logic/list_rows.h"
 #include "logic/reorder.h"
 #include "store/file_ops.h"
+#include "store/marks.h"
 #include "window/accessible.h"
 #include "window/frm_main.h"
 #include "window/grid.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 
 struct Column {
     int width;  // twips

@@ -146,7 +146,24 @@ void frmLookup::build() {
     setWindowModality(Qt::WindowModal);
     resize(860, 640);
     auto* layout = new QVBoxLayout(this);
+    buildSearch(layout);
+    buildFieldTable(layout);
+    buildButtons(layout);
 
+    // Enter in the search text searches; it must not take the found values.
+    cmdLookupOk_->setAutoDefault(false);
+    cmdLookupCancel_->setAutoDefault(false);
+    cmdLookupChoose_->setAutoDefault(false);
+    connect(txtLookupQuery_, &QLineEdit::returnPressed, this, &frmLookup::cmdLookupSearch_Click);
+    connect(cmdLookupSearch_, &QPushButton::clicked, this, &frmLookup::cmdLookupSearch_Click);
+    connect(cmdLookupChoose_, &QPushButton::clicked, this, &frmLookup::cmdLookupChoose_Click);
+    connect(grdLookupResults_, &QTableView::doubleClicked, this, &frmLookup::cmdLookupChoose_Click);
+    connect(cmdLookupOk_, &QPushButton::clicked, this, &frmLookup::cmdLookupOk_Click);
+    connect(cmdLookupCancel_, &QPushButton::clicked, this, &frmLookup::reject);
+}
+
+// The title to search for, the films found, and the choice of one.
+void frmLookup::buildSearch(QVBoxLayout* layout) {
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(new QLabel(QStringLiteral("検索する題名"), this));
     txtLookupQuery_ = new QLineEdit(this);
@@ -182,7 +199,10 @@ void frmLookup::build() {
     cmdLookupChoose_->setEnabled(false);
     chooseRow->addWidget(cmdLookupChoose_);
     layout->addLayout(chooseRow);
+}
 
+// What the chosen film holds beside what the title holds, a box for each.
+void frmLookup::buildFieldTable(QVBoxLayout* layout) {
     fields_ = new QStandardItemModel(logic::kLookupFields, 4, this);
     fields_->setHorizontalHeaderLabels(T().fieldColumns);
     grdLookupFields_ = new QTableView(this);
@@ -204,7 +224,9 @@ void frmLookup::build() {
         grdLookupFields_->setIndexWidget(fields_->index(k, 0), chkLookup_[k]);
     }
     layout->addWidget(grdLookupFields_, 4);
+}
 
+void frmLookup::buildButtons(QVBoxLayout* layout) {
     auto* attribution = new QLabel(T().attribution, this);
     attribution->setObjectName("lblLookupAttribution");
     attribution->setWordWrap(true);
@@ -220,17 +242,6 @@ void frmLookup::build() {
     buttons->addWidget(cmdLookupOk_);
     buttons->addWidget(cmdLookupCancel_);
     layout->addLayout(buttons);
-
-    // Enter in the search text searches; it must not take the found values.
-    cmdLookupOk_->setAutoDefault(false);
-    cmdLookupCancel_->setAutoDefault(false);
-    cmdLookupChoose_->setAutoDefault(false);
-    connect(txtLookupQuery_, &QLineEdit::returnPressed, this, &frmLookup::cmdLookupSearch_Click);
-    connect(cmdLookupSearch_, &QPushButton::clicked, this, &frmLookup::cmdLookupSearch_Click);
-    connect(cmdLookupChoose_, &QPushButton::clicked, this, &frmLookup::cmdLookupChoose_Click);
-    connect(grdLookupResults_, &QTableView::doubleClicked, this, &frmLookup::cmdLookupChoose_Click);
-    connect(cmdLookupOk_, &QPushButton::clicked, this, &frmLookup::cmdLookupOk_Click);
-    connect(cmdLookupCancel_, &QPushButton::clicked, this, &frmLookup::reject);
 }
 
 void frmLookup::Busy(bool on) {
@@ -405,9 +416,9 @@ void frmLookup::cmdLookupOk_Click() {
 
 Lookup::Lookup(frmMain& window, QPushButton* cmdLookup) : QObject(&window), w(window) {
     connect(cmdLookup, &QPushButton::clicked, this, &Lookup::cmdLookup_Click);
-    auto* cmdLookupSettings = new QPushButton(QStringLiteral("TMDBの設定…"), w.frame("fraMaster"));
+    auto* cmdLookupSettings = new QPushButton(QStringLiteral("TMDBの設定…"));
     cmdLookupSettings->setObjectName("cmdLookupSettings");
-    cmdLookupSettings->setGeometry(448, 372, 104, 32);
+    w.PlaceInMasterArea(cmdLookupSettings, QRect(448, 372, 104, 32));
     connect(cmdLookupSettings, &QPushButton::clicked, this, &Lookup::cmdLookupSettings_Click);
 }
 

@@ -17,6 +17,7 @@ class QModelIndex;
 class QPushButton;
 class QStandardItemModel;
 class QTableView;
+class QVBoxLayout;
 namespace online {
 class TmdbClient;
 enum class Failure;
@@ -40,6 +41,9 @@ public:
 
 private:
     void build();
+    void buildSearch(QVBoxLayout* layout);
+    void buildFieldTable(QVBoxLayout* layout);
+    void buildButtons(QVBoxLayout* layout);
     void Busy(bool on);
     void ShowCandidates(const std::vector<online::Candidate>& found);
     void NextThumbnail(int row);

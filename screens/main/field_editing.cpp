@@ -8,6 +8,7 @@
 
 #include "screens/main/main_screen.h"
 #include "store/dates.h"
+#include "store/marks.h"
 #include "window/pick_list_model.h"
 
 namespace {
@@ -18,7 +19,7 @@ constexpr PickField kPickFields[] = {PickField::Kantoku, PickField::Syuen, PickF
                                      PickField::Janru};
 constexpr int kReleaseField = 4;
 
-const QString kOwned = QStringLiteral("○");
+const QString kOwned = store::marks::kOwned.toString();
 
 }  // namespace
 

@@ -61,6 +61,9 @@ public:
     QComboBox* cboKansyou = nullptr;
     QPushButton *cmdRirekiHozon = nullptr, *cmdYame1 = nullptr;
 
+    // imgGazou's height; its width follows the shape of the picture.
+    static constexpr int kPictureHeightTwips = 4650;
+
     bool IsShowingOwnership = false;
     // Natural size of the picture on show, in pixels (empty when none).
     QSize pictureSize;

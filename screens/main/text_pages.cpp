@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "screens/main/main_screen.h"
+#include "store/marks.h"
 #include "store/side_files.h"
 
 namespace {
@@ -14,7 +15,7 @@ namespace {
 QString WithFileLineEnds(QString text) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    text.replace(QLatin1Char('\n'), store::marks::kLineEnd.toString());
     return text;
 }
 

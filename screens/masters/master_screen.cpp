@@ -12,13 +12,14 @@
 
 #include "logic/display_order.h"
 #include "logic/reorder.h"
+#include "store/marks.h"
 #include "store/masters.h"
 #include "window/accessible.h"
 #include "window/frm_main.h"
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 const QColor kPendingColour(255, 224, 192);
 
 // The screen's fixed texts.

@@ -8,13 +8,14 @@
 
 #include "logic/charts.h"
 #include "logic/rankings.h"
+#include "store/marks.h"
 #include "window/bar_chart.h"
 #include "window/frm_main.h"
 #include "window/ranking_grid.h"
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 const QString kMonths = QStringLiteral("公開年月");
 const QString kYears = QStringLiteral("公開年");
 const QString kGraph = QStringLiteral("グラフ");

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "logic/search.h"
+#include "store/marks.h"
 #include "window/accessible.h"
 #include "window/frm_main.h"
 #include "window/pick_list_model.h"
@@ -22,7 +23,7 @@ namespace {
 using store::Catalogue;
 using store::SideText;
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 const QString kPresent = QStringLiteral("有り");
 const QString kAbsent = QStringLiteral("無し");
 
@@ -36,6 +37,11 @@ constexpr int kChoiceWidth = 44;
 
 int RowY(int row) {
     return kRowTop + row * kRowStep;
+}
+
+// The place of a field's box on a row.
+QRect FieldRect(int row) {
+    return QRect(kFieldX, RowY(row), kFieldWidth, kRowHeight);
 }
 
 QLabel* Caption(const QString& text, QWidget* parent, int x, int y, int width = 90) {
@@ -114,23 +120,35 @@ QListWidget* SearchScreen::addChoices(const QString& name, QWidget* parent, cons
     return l;
 }
 
+// The criteria top to bottom, each row made in tab order; then the
+// accessible names and what each criterion does.
 void SearchScreen::buildCriteria(QWidget* box) {
-    const QRect field(kFieldX, 0, kFieldWidth, kRowHeight);
-    auto rowRect = [](const QRect& r, int row) { return r.translated(0, RowY(row)); };
-    auto rangeCombos = [&](const QString& name, std::array<QComboBox*, 2>& combos, int row) {
-        combos[0] =
-            addCombo(name + QStringLiteral("_0"), box, QRect(kFieldX, RowY(row), 140, kRowHeight));
-        auto* dash = new QLabel(QStringLiteral("～"), box);
-        dash->setGeometry(kFieldX + 140, RowY(row), 20, kRowHeight);
-        dash->setAlignment(Qt::AlignCenter);
-        combos[1] = addCombo(name + QStringLiteral("_1"), box,
-                             QRect(kFieldX + 160, RowY(row), 140, kRowHeight));
-    };
+    buildFieldRows(box);
+    buildSideTextRows(box);
+    buildMarkRows(box);
+    buildViewingRows(box);
+    NameCriteria();
+    connectCriteria();
+}
 
+// A "from ～ to" pair of combos on a row.
+void SearchScreen::addRange(const QString& name, std::array<QComboBox*, 2>& combos, QWidget* box,
+                            int row) {
+    combos[0] =
+        addCombo(name + QStringLiteral("_0"), box, QRect(kFieldX, RowY(row), 140, kRowHeight));
+    auto* dash = new QLabel(QStringLiteral("～"), box);
+    dash->setGeometry(kFieldX + 140, RowY(row), 20, kRowHeight);
+    dash->setAlignment(Qt::AlignCenter);
+    combos[1] = addCombo(name + QStringLiteral("_1"), box,
+                         QRect(kFieldX + 160, RowY(row), 140, kRowHeight));
+}
+
+// Rows 0 to 5: the title, the four pick-list fields, the release range.
+void SearchScreen::buildFieldRows(QWidget* box) {
     Caption(QStringLiteral("タイトル"), box, 12, RowY(0));
     txtNamae_ = new QLineEdit(box);
     txtNamae_->setObjectName("txtNamae");
-    txtNamae_->setGeometry(rowRect(field, 0));
+    txtNamae_->setGeometry(FieldRect(0));
 
     const std::pair<const char*, QString> values[] = {{"cboKantoku2", QStringLiteral("監督")},
                                                       {"cboSyuen2", QStringLiteral("主演")},
@@ -138,12 +156,15 @@ void SearchScreen::buildCriteria(QWidget* box) {
                                                       {"cboJanru2", QStringLiteral("ジャンル")}};
     for (int f = 0; f < 4; ++f) {
         Caption(values[f].second, box, 12, RowY(1 + f));
-        valueCombos_[f] = addCombo(values[f].first, box, rowRect(field, 1 + f));
+        valueCombos_[f] = addCombo(values[f].first, box, FieldRect(1 + f));
     }
 
     Caption(QStringLiteral("公開年月"), box, 12, RowY(5));
-    rangeCombos(QStringLiteral("cboKoukai2"), cboKoukai2_, 5);
+    addRange(QStringLiteral("cboKoukai2"), cboKoukai2_, box, 5);
+}
 
+// Rows 6 to 8: a word box and the present / absent choice of each side text.
+void SearchScreen::buildSideTextRows(QWidget* box) {
     const std::tuple<const char*, const char*, QString, QLineEdit**, QListWidget**> texts[] = {
         {"txtCast", "lstCast", QStringLiteral("キャスト"), &txtCast_, &lstCast_},
         {"txtArasuji", "lstArasuji", QStringLiteral("あらすじ"), &txtArasuji_, &lstArasuji_},
@@ -153,13 +174,16 @@ void SearchScreen::buildCriteria(QWidget* box) {
         Caption(label, box, 12, RowY(row));
         *edit = new QLineEdit(box);
         (*edit)->setObjectName(boxName);
-        (*edit)->setGeometry(rowRect(field, row));
+        (*edit)->setGeometry(FieldRect(row));
         *list = addChoices(
             listName, box,
             QRect(kFieldX + kFieldWidth + 12, RowY(row), 2 * kChoiceWidth + 6, kRowHeight));
         ++row;
     }
+}
 
+// Rows 9 to 11: the rating, and the four ownership items two to a row.
+void SearchScreen::buildMarkRows(QWidget* box) {
     Caption(QStringLiteral("評価"), box, 12, RowY(9));
     lstHyouka_ =
         addChoices("lstHyouka", box, QRect(kFieldX, RowY(9), 4 * kChoiceWidth + 6, kRowHeight));
@@ -172,15 +196,18 @@ void SearchScreen::buildCriteria(QWidget* box) {
         lstSyoyu_[k] = addChoices(QStringLiteral("lstSyoyu_%1").arg(k), box,
                                   QRect(x + 98, y, 2 * kChoiceWidth + 6, kRowHeight));
     }
+}
 
+// Rows 12 and 13: the viewing range and the viewing content.
+void SearchScreen::buildViewingRows(QWidget* box) {
     Caption(QStringLiteral("鑑賞年月"), box, 12, RowY(12));
-    rangeCombos(QStringLiteral("cboKansyou2"), cboKansyou2_, 12);
+    addRange(QStringLiteral("cboKansyou2"), cboKansyou2_, box, 12);
 
     Caption(QStringLiteral("鑑賞内容"), box, 12, RowY(13));
-    cboKansyou3_ = addCombo("cboKansyou3", box, rowRect(field, 13));
+    cboKansyou3_ = addCombo("cboKansyou3", box, FieldRect(13));
+}
 
-    NameCriteria();
-
+void SearchScreen::connectCriteria() {
     // Searches run when an entry is chosen, never while text is typed.
     const Catalogue::PickField fields[] = {Catalogue::PickField::Kantoku,
                                            Catalogue::PickField::Syuen, Catalogue::PickField::Kuni,
@@ -240,8 +267,9 @@ void SearchScreen::Fill() {
         list->addItems({kPresent, kAbsent});
     }
     lstHyouka_->clear();
-    lstHyouka_->addItems(
-        {QStringLiteral("◎"), QStringLiteral("○"), QStringLiteral("△"), QStringLiteral("未")});
+    QStringList ratings;
+    for (QStringView rating : store::marks::kRatings) ratings << rating.toString();
+    lstHyouka_->addItems(ratings << QStringLiteral("未"));
 }
 
 QString SearchScreen::HelpText() const {

@@ -32,6 +32,12 @@ protected:
 private:
     void build();
     void buildCriteria(QWidget* box);
+    void buildFieldRows(QWidget* box);
+    void buildSideTextRows(QWidget* box);
+    void buildMarkRows(QWidget* box);
+    void buildViewingRows(QWidget* box);
+    void addRange(const QString& name, std::array<QComboBox*, 2>& combos, QWidget* box, int row);
+    void connectCriteria();
     QComboBox* addCombo(const QString& name, QWidget* parent, const QRect& r);
     QListWidget* addChoices(const QString& name, QWidget* parent, const QRect& r);
 

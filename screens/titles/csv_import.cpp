@@ -25,6 +25,8 @@ namespace {
 const QString kBoxTitle = QStringLiteral("CSV取り込み");
 const QString kNone = QStringLiteral("（なし）");
 constexpr size_t kPreviewTitles = 20;
+// The fields' columns stand in rows of six, the side texts below them.
+constexpr int kFieldRows = 6;
 
 }  // namespace
 
@@ -112,21 +114,46 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
     const QStringList names = logic::ImportFieldNames(w.masters);
     mapping_ = logic::PresetMapping(table.header, w.masters);
 
+    // Made in tab order: the fields, the viewings, the side texts below the
+    // fields, the options, the preview, the buttons.
     auto* fields = new QGroupBox(QStringLiteral("タイトルの項目にするファイルの列"), this);
+    QGridLayout* grid = addFieldColumns(fields, names);
+    QGroupBox* viewings = buildViewingColumns();
+    addSideTextColumns(fields, grid);
+    QHBoxLayout* boxes = buildOptionBoxes();
+    QLabel* previewCaption = buildPreview(names);
+    QHBoxLayout* buttons = buildButtons();
+
+    auto* all = new QVBoxLayout(this);
+    all->addWidget(fields);
+    all->addWidget(viewings);
+    all->addLayout(boxes);
+    all->addWidget(previewCaption);
+    all->addWidget(grdImportPreview_, 1);
+    all->addLayout(buttons);
+    // Inside the window, which is of a fixed size.
+    setFixedSize(std::min(960, w.width() - 20), std::min(600, w.height() - 20));
+    all->activate();  // the preview's width, before the dialog is shown
+    Replan();
+}
+
+QGridLayout* frmCsvImport::addFieldColumns(QGroupBox* fields, const QStringList& names) {
     auto* grid = new QGridLayout(fields);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(2);
-    constexpr int kRows = 6;
     for (int f = 0; f < logic::kImportFields; ++f) {
         auto* label = new QLabel(names[f], fields);
         cboMap_[f] = columnCombo(QStringLiteral("cboMap_%1").arg(f));
         cboMap_[f]->setCurrentIndex(mapping_.field[f] + 1);
-        const int row = f % kRows, col = (f / kRows) * 2;
+        const int row = f % kFieldRows, col = (f / kFieldRows) * 2;
         grid->addWidget(label, row, col);
         grid->addWidget(cboMap_[f], row, col + 1);
         grid->setColumnStretch(col + 1, 1);
     }
+    return grid;
+}
 
+QGroupBox* frmCsvImport::buildViewingColumns() {
     auto* viewings = new QGroupBox(QStringLiteral("鑑賞記録（任意）"), this);
     auto* line = new QHBoxLayout(viewings);
     cboMapDate_ = columnCombo("cboMapDate");
@@ -144,8 +171,11 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
     line->addWidget(new QLabel(QStringLiteral("内容の列が空のとき"), viewings));
     line->addWidget(txtImportKind_, 1);
     connect(txtImportKind_, &QLineEdit::textChanged, this, [this] { Replan(); });
+    return viewings;
+}
 
-    // The side texts below the fields: written for the titles added only.
+// The side texts below the fields: written for the titles added only.
+void frmCsvImport::addSideTextColumns(QGroupBox* fields, QGridLayout* grid) {
     const std::array<std::pair<const char*, QString>, 3> textCombos = {{
         {"cboMapCast", QStringLiteral("キャスト")},
         {"cboMapPlot", QStringLiteral("あらすじ")},
@@ -156,10 +186,12 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
         cboMapText_[k]->setCurrentIndex(mapping_.sideText[k] + 1);
         cboMapText_[k]->setToolTip(QStringLiteral("追加するタイトルにだけ書きます"));
         const int col = static_cast<int>(k) * 2;
-        grid->addWidget(new QLabel(textCombos[k].second, fields), kRows, col);
-        grid->addWidget(cboMapText_[k], kRows, col + 1);
+        grid->addWidget(new QLabel(textCombos[k].second, fields), kFieldRows, col);
+        grid->addWidget(cboMapText_[k], kFieldRows, col + 1);
     }
+}
 
+QHBoxLayout* frmCsvImport::buildOptionBoxes() {
     chkImportFullWidth_ =
         new QCheckBox(QStringLiteral("ファイル名に使えない文字を全角に置き換える"), this);
     chkImportFullWidth_->setObjectName("chkImportFullWidth");
@@ -174,7 +206,11 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
         boxes->addSpacing(24);
     }
     boxes->addStretch(1);
+    return boxes;
+}
 
+// The preview table with its model; returns the caption above it.
+QLabel* frmCsvImport::buildPreview(const QStringList& names) {
     auto* previewCaption = new QLabel(
         QStringLiteral("保存される内容（先頭 20 件と変更のある行）と取り込まない行"), this);
     grdImportPreview_ = new QTableView(this);
@@ -185,7 +221,11 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
     grdImportPreview_->verticalHeader()->setDefaultSectionSize(22);
     grdImportPreview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdImportPreview_->horizontalHeader()->setDefaultSectionSize(90);
+    return previewCaption;
+}
 
+// The counts beside the two buttons.
+QHBoxLayout* frmCsvImport::buildButtons() {
     lblImportCount_ = new QLabel(this);
     lblImportCount_->setObjectName("lblImportCount");
     lblImportCount_->setWordWrap(true);
@@ -203,18 +243,7 @@ frmCsvImport::frmCsvImport(frmMain& window, const logic::CsvTable& table, const 
     buttons->addWidget(lblImportCount_, 1);
     buttons->addWidget(cmdImportOk);
     buttons->addWidget(cmdImportCancel);
-
-    auto* all = new QVBoxLayout(this);
-    all->addWidget(fields);
-    all->addWidget(viewings);
-    all->addLayout(boxes);
-    all->addWidget(previewCaption);
-    all->addWidget(grdImportPreview_, 1);
-    all->addLayout(buttons);
-    // Inside the window, which is of a fixed size.
-    setFixedSize(std::min(960, w.width() - 20), std::min(600, w.height() - 20));
-    all->activate();  // the preview's width, before the dialog is shown
-    Replan();
+    return buttons;
 }
 
 frmCsvImport::~frmCsvImport() = default;
@@ -271,8 +300,8 @@ void frmCsvImport::cmdImportOk_Click() {
 
 CsvImport::CsvImport(frmMain& window) : QObject(&window), w(window) {
     // Beside the new start, in the data-management area of the master screen.
-    auto* box = new QGroupBox(QStringLiteral("データの取り込み"), w.frame("fraMaster"));
-    box->setGeometry(424, 484, 152, 62);
+    auto* box = new QGroupBox(QStringLiteral("データの取り込み"));
+    w.PlaceInMasterArea(box, QRect(424, 484, 152, 62));
     auto* cmdCsvIn = new QPushButton(QStringLiteral("CSVから取り込む"), box);
     cmdCsvIn->setObjectName("cmdCsvIn");
     cmdCsvIn->setGeometry(12, 22, 128, 30);

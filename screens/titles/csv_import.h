@@ -9,6 +9,9 @@
 class frmMain;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,6 +29,12 @@ public:
     const logic::ImportPlan& plan() const { return plan_; }
 
 private:
+    QGridLayout* addFieldColumns(QGroupBox* fields, const QStringList& names);
+    QGroupBox* buildViewingColumns();
+    void addSideTextColumns(QGroupBox* fields, QGridLayout* grid);
+    QHBoxLayout* buildOptionBoxes();
+    QLabel* buildPreview(const QStringList& names);
+    QHBoxLayout* buildButtons();
     QComboBox* columnCombo(const QString& name);
     void Replan();
     void cmdImportOk_Click();

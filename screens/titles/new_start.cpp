@@ -8,12 +8,14 @@
 #include <QScopedValueRollback>
 #include <memory>
 
+#include "store/marks.h"
 #include "window/frm_main.h"
 
 namespace {
 
 const QString kTitle = QStringLiteral("データ削除");
 const QString kAskTitle = QStringLiteral("タイトル全データ削除確認");
+const QString kCrLf = store::marks::kLineEnd.toString();
 
 QString BackedUp(const QString& folderName) {
     return QStringLiteral("削除前のデータは作業フォルダの「%1」フォルダにバックアップしました。")
@@ -120,8 +122,8 @@ private:
 
 NewStart::NewStart(frmMain& window) : QObject(&window), w(window) {
     // The lower left of the master screen, below its two master groups.
-    auto* box = new QGroupBox(QStringLiteral("新規データでスタート"), w.frame("fraMaster"));
-    box->setGeometry(8, 484, 408, 62);
+    auto* box = new QGroupBox(QStringLiteral("新規データでスタート"));
+    w.PlaceInMasterArea(box, QRect(8, 484, 408, 62));
     auto* cmdSinki = new QPushButton(QStringLiteral("新規"), box);
     cmdSinki->setObjectName("cmdSinki");
     cmdSinki->setGeometry(14, 22, 80, 30);
@@ -198,7 +200,7 @@ void NewStart::cmdSinki_Click() {
     if (!backup) return;
     Told(
         QStringLiteral("データを削除しました。評価項目と所有項目は必要に応じて変更してください。") +
-        QStringLiteral("\r\n\r\n") + BackedUp(*backup));
+        kCrLf + kCrLf + BackedUp(*backup));
     Told(QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
     w.cmdEnd_Click();
 }
@@ -209,7 +211,7 @@ void NewStart::cmdAllDel_Click() {
     if (!Asked(QStringLiteral("現在登録されているデータを全てクリアしますか？"))) return;
     const auto backup = Cleared(&logic::ClearTitles);
     if (!backup) return;
-    Told(BackedUp(*backup) + QStringLiteral("\r\n\r\n") +
+    Told(BackedUp(*backup) + kCrLf + kCrLf +
          QStringLiteral("一旦プログラムを終了しますので再起動してください。"));
     w.cmdEnd_Click();
 }

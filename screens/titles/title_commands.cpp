@@ -4,12 +4,13 @@
 
 #include "logic/new_start.h"
 #include "screens/titles/new_start.h"
+#include "store/marks.h"
 #include "store/side_files.h"
 #include "window/frm_main.h"
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 
 // A title name becomes part of file names and of a quoted record field.
 bool HasForbiddenCharacter(const QString& name) {

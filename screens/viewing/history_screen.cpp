@@ -9,6 +9,7 @@
 
 #include "logic/charts.h"
 #include "logic/rankings.h"
+#include "store/marks.h"
 #include "window/accessible.h"
 #include "window/bar_chart.h"
 #include "window/frm_main.h"
@@ -17,7 +18,7 @@
 
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
+const QString kCrLf = store::marks::kLineEnd.toString();
 const QString kMonths = QStringLiteral("鑑賞年月");
 const QString kYears = QStringLiteral("鑑賞年");
 const QString kGraph = QStringLiteral("グラフ");
