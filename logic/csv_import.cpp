@@ -226,7 +226,7 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         return r;
     };
     if (r.fields[0].isEmpty()) return refuse(ImportRefusal::EmptyTitle, {});
-    if (HasForbiddenCharacter(r.fields[0])) {
+    if (store::HasForbiddenInTitle(r.fields[0])) {
         if (!m.fullWidth) return refuse(ImportRefusal::ForbiddenInTitle, {});
         r.fields[0] = FullWidthTitle(r.fields[0]);
         r.notes |= TitleMadeFullWidth;
