@@ -1,17 +1,14 @@
 #include "logic/csv_import.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <cmath>
 
+#include "logic/backup.h"
 #include "logic/csv_columns.h"
 #include "logic/import_side_texts.h"
-#include "logic/new_start.h"
 #include "store/cp932.h"
-#include "store/file_ops.h"
 #include "store/record_file.h"
 #include "store/side_files.h"
 #include "store/text_check.h"
@@ -286,36 +283,6 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         r.fields[k] = IsSet(r.fields[k]) ? QStringLiteral("○") : QString();
     }
     return r;
-}
-
-// The backup of the two files the import writes, made the way the new start
-// makes its own: a new folder named after the moment, the files copied, the
-// copies synced; nothing of it left when it fails.
-ImportOutcome BackUpDataAndHistory(store::WorkingFolder& folder, const QDateTime& when) {
-    const QStringList files = folder.present({store::kDataFile, history::kHistoryFile});
-    const QString base = BackupFolderName(when);
-    QString folderName = base;
-    const QDir working(folder.path());
-    for (int k = 2; !working.mkdir(folderName); ++k) {
-        if (!QFileInfo::exists(working.filePath(folderName)) || k > 99) {
-            return {store::StoreError{folderName, 0,
-                                      QStringLiteral("バックアップ用のフォルダを作れません")},
-                    {}};
-        }
-        folderName = base + QStringLiteral("_") + QString::number(k);
-    }
-    const QString target = working.filePath(folderName);
-    store::Status status;
-    for (const QString& source : folder.resolveAll(files)) {
-        status = store::CopyNewFile(source, target + u'/' + QFileInfo(source).fileName());
-        if (!status) break;
-    }
-    if (status) status = store::SyncFileSystem(target);
-    if (!status) {
-        QDir(target).removeRecursively();
-        return {status, {}};
-    }
-    return {store::Status::ok(), folderName};
 }
 
 store::Status Stopped(const store::Status& s, const QString& what) {
@@ -658,8 +625,9 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
         return {Stopped(s, untouched), {}};
     }
 
-    ImportOutcome outcome = BackUpDataAndHistory(folder, when);
-    if (!outcome.status) return {Stopped(outcome.status, untouched), {}};
+    const BackupResult backup = BackUpDataAndHistory(folder, when);
+    if (!backup.status) return {Stopped(backup.status, untouched), {}};
+    ImportOutcome outcome{store::Status::ok(), backup.folderName};
     QStringList sideFiles;
     // Every failure from here on takes back the side files this import wrote.
     auto stop = [&](const store::Status& s) {
