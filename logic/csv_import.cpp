@@ -285,6 +285,14 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
     return r;
 }
 
+// A row's 18 values as stored, the scores as numbers.
+store::TitleRecord RecordOf(const QStringList& f) {
+    store::TitleRecord r{f[0], f[1], f[2], f[3], f[4], f[5], f[6], {}, {}};
+    for (int k = 1; k <= 7; ++k) r.intTensu[k] = static_cast<qint16>(f[6 + k].toInt());
+    for (int k = 1; k <= 4; ++k) r.strSyoyu[k] = f[13 + k];
+    return r;
+}
+
 store::Status Stopped(const store::Status& s, const QString& what) {
     store::StoreError e = s.error();
     e.reason += QStringLiteral("。") + what;
@@ -643,28 +651,8 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
 
     if (!plan.titles.empty()) {
         store::Catalogue grown = catalogue;
-        const size_t total = static_cast<size_t>(catalogue.TitleCount) + plan.titles.size();
-        for (auto* v : {&grown.strDaimei, &grown.strKantoku, &grown.strSyuen, &grown.strNengetu,
-                        &grown.strKuni, &grown.strJanru, &grown.strHyouka}) {
-            v->reserve(total + 1);
-        }
-        for (const ImportTitle& t : plan.titles) {
-            const QStringList& f = t.fields;
-            grown.strDaimei.push_back(f[0]);
-            grown.strKantoku.push_back(f[1]);
-            grown.strSyuen.push_back(f[2]);
-            grown.strNengetu.push_back(f[3]);
-            grown.strKuni.push_back(f[4]);
-            grown.strJanru.push_back(f[5]);
-            grown.strHyouka.push_back(f[6]);
-            std::array<qint16, 8> scores{};
-            for (int k = 1; k <= 7; ++k) scores[k] = static_cast<qint16>(f[6 + k].toInt());
-            grown.intTensu.push_back(scores);
-            std::array<QString, 5> flags;
-            for (int k = 1; k <= 4; ++k) flags[k] = f[13 + k];
-            grown.strSyoyu.push_back(flags);
-        }
-        grown.TitleCount = static_cast<int>(total);
+        grown.ReserveTitles(catalogue.TitleCount + static_cast<int>(plan.titles.size()));
+        for (const ImportTitle& t : plan.titles) grown.AppendRecord(RecordOf(t.fields));
         if (store::Status s = grown.TitleDataBytes(folder, dataBytes); !s) return stop(s);
     }
 
