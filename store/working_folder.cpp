@@ -13,12 +13,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "store/file_ops.h"
+
 namespace store {
 namespace {
 
-// The temporaries of replace(): this prefix and the six characters mkostemp
-// puts in place of "XXXXXX".
-constexpr char kTemporaryPrefix[] = ".hoshi-tmp-";
+// The temporaries of replace(): kTemporaryPrefix and the six characters
+// mkostemp puts in place of "XXXXXX".
 constexpr int kTemporaryRandom = 6;
 // The temporary folders of makeTemporaryFolder(): their own prefix, so that a
 // folder of a file temporary's name, which the program never makes, stays.
@@ -38,21 +39,6 @@ qint64 folderStamp(const QString& path) {
     struct stat st {};
     if (::stat(nativePath(path).constData(), &st) != 0) return -1;
     return static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
-}
-
-// Writes every byte; 0 or the errno of the failing write.
-int writeAll(int fd, const char* data, qint64 size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 30)));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return EIO;
-        data += n;
-        size -= n;
-    }
-    return 0;
 }
 
 // close is never retried on Linux: the descriptor is gone even on EINTR.
@@ -344,36 +330,11 @@ Status WorkingFolder::replaceThrough(const QString& name, const QString& tempora
 
 Status WorkingFolder::replaceChecked(const QString& name, const QString& target,
                                      const QString& temporaryName, const QByteArray& bytes) {
-    const QByteArray targetNative = nativePath(target);
-    QByteArray temp = temporaryName.isEmpty()
-                          ? nativePath(path_ + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) +
-                                       QString(kTemporaryRandom, QLatin1Char('X')))
-                          : nativePath(*resolve(temporaryName));
+    const QString temporary = temporaryName.isEmpty() ? QString() : *resolve(temporaryName);
     return keepingListing([&]() -> Status {
-        struct stat old {};
-        const mode_t mode =
-            ::stat(targetNative.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-        int fd = temporaryName.isEmpty()
-                     ? ::mkostemp(temp.data(), O_CLOEXEC)
-                     : ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-        if (fd < 0) return ioError(name, QStringLiteral("一時ファイルを作れません"), errno);
-        auto fail = [&](const QString& what, int err) -> Status {
-            if (fd >= 0) ::close(fd);
-            ::unlink(temp.constData());
-            return ioError(name, what, err);
-        };
-        const QString cannotWrite = QStringLiteral("書き込めません");
-        if (::fchmod(fd, mode) != 0) return fail(cannotWrite, errno);
-        if (int err = writeAll(fd, bytes.constData(), bytes.size())) return fail(cannotWrite, err);
-        if (::fsync(fd) != 0) return fail(cannotWrite, errno);
-        const int written = fd;
-        fd = -1;
-        if (::close(written) != 0) return fail(cannotWrite, errno);
-        if (::rename(temp.constData(), targetNative.constData()) != 0) {
-            return fail(QStringLiteral("置き換えられません"), errno);
-        }
-        noteCreated(target.mid(path_.size() + 1));
-        return syncFolder(name);
+        Status s = ReplaceFileAtPath(target, bytes, temporary, name);
+        if (s.isWritten()) noteCreated(target.mid(path_.size() + 1));
+        return s;
     });
 }
 
@@ -621,7 +582,7 @@ Status WorkingFolder::createUnsynced(const QString& name, const QByteArray& byte
             *taken = true;
             return Status::ok();
         }
-        int err = writeAll(fd, bytes.constData(), bytes.size());
+        int err = WriteAll(fd, bytes.constData(), bytes.size());
         if (::close(fd) != 0 && err == 0) err = errno;
         if (err != 0) {
             ::unlink(native.constData());
