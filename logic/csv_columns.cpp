@@ -1,6 +1,7 @@
 #include "logic/csv_columns.h"
 
 #include "logic/csv_import.h"
+#include "store/marks.h"
 #include "store/text_check.h"
 
 namespace logic {
@@ -88,7 +89,7 @@ QString CastText(const QString& cell) {
     for (const CastMember& m : CastMembers(cell)) {
         lines << (m.role.isEmpty() ? m.name : m.name + u'（' + m.role + u'）');
     }
-    return lines.join(QStringLiteral("\r\n"));
+    return lines.join(store::marks::kLineEnd);
 }
 
 QString WithCrLf(const QString& text) {
@@ -98,7 +99,7 @@ QString WithCrLf(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c == u'\r' || c == u'\n') {
-            out += QLatin1StringView("\r\n");
+            out += store::marks::kLineEnd;
             if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
         } else {
             out += c;

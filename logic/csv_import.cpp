@@ -9,6 +9,7 @@
 #include "logic/csv_columns.h"
 #include "logic/import_side_texts.h"
 #include "store/cp932.h"
+#include "store/marks.h"
 #include "store/record_file.h"
 #include "store/side_files.h"
 #include "store/text_check.h"
@@ -189,7 +190,9 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         r.fields[3] = *release;
     }
     const QString& rating = r.fields[6];
-    if (!rating.isEmpty() && rating != u"◎" && rating != u"○" && rating != u"△") {
+    if (!rating.isEmpty() &&
+        std::find(std::begin(store::marks::kRatings), std::end(store::marks::kRatings), rating) ==
+            std::end(store::marks::kRatings)) {
         return refuse(ImportRefusal::BadValue, rating);
     }
     for (int k = 1; k <= 7; ++k) {
@@ -213,7 +216,7 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         }
     }
     for (int k = 14; k < kImportFields; ++k) {
-        r.fields[k] = IsSet(r.fields[k]) ? QStringLiteral("○") : QString();
+        r.fields[k] = IsSet(r.fields[k]) ? store::marks::kOwned.toString() : QString();
     }
     return r;
 }
