@@ -45,10 +45,12 @@ public:
                                    folder_.listedAsFiles(entries));
     }
 
-    // The copies and the new names on the disk, then the folder named after
-    // the moment.
-    BackupResult Finish() {
-        if (store::Status s = store::SyncPaths(copies_ << Path()); !s) return {s, {}};
+    // The copies and the new names on the disk (each synced, or the whole
+    // file system at once), then the folder named after the moment.
+    BackupResult Finish(bool syncFileSystem) {
+        const store::Status synced =
+            syncFileSystem ? store::SyncFileSystem(Path()) : store::SyncPaths(copies_ << Path());
+        if (!synced) return {synced, {}};
         for (int k = 1; k <= 99; ++k) {
             const QString name = k == 1 ? name_ : name_ + u'_' + QString::number(k);
             bool taken = false;
@@ -99,7 +101,7 @@ BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::Work
     bool stopped = false;
     if (store::Status s = backup.Link(cleared, told, &stopped); !s) return {s, {}};
     if (stopped) return {store::Status::ok(), {}, true};
-    return backup.Finish();
+    return backup.Finish(false);
 }
 
 BackupResult BackUpDataAndHistory(store::WorkingFolder& folder, const QDateTime& when) {
@@ -110,7 +112,8 @@ BackupResult BackUpDataAndHistory(store::WorkingFolder& folder, const QDateTime&
         !s) {
         return {s, {}};
     }
-    return backup.Finish();
+    // Two files: one sync of the file system, as the import's side texts get.
+    return backup.Finish(true);
 }
 
 }  // namespace logic
