@@ -1,39 +1,22 @@
 #include "logic/csv_columns.h"
 
 #include "logic/csv_import.h"
+#include "store/marks.h"
+#include "store/text_check.h"
 
 namespace logic {
 namespace {
 
-// The full-width form of a character a file name cannot hold; a null QChar
-// for any other.
+// The full-width forms of the characters a title may not hold, in their
+// order; CP932 holds each and a file name accepts it.
+constexpr QStringView kFullWidthForms = u"＼／：，；＊？”＜＞｜";
+static_assert(kFullWidthForms.size() == store::kForbiddenInTitle.size());
+
+// The full-width form of a character a title may not hold; a null QChar for
+// any other.
 QChar FullWidthOf(QChar c) {
-    switch (c.unicode()) {
-        case u'\\':
-            return u'＼';
-        case u'/':
-            return u'／';
-        case u':':
-            return u'：';
-        case u',':
-            return u'，';
-        case u';':
-            return u'；';
-        case u'*':
-            return u'＊';
-        case u'?':
-            return u'？';
-        case u'"':
-            return u'”';
-        case u'<':
-            return u'＜';
-        case u'>':
-            return u'＞';
-        case u'|':
-            return u'｜';
-        default:
-            return {};
-    }
+    if (!store::IsForbiddenInTitle(c)) return {};
+    return kFullWidthForms.at(store::kForbiddenInTitle.indexOf(c));
 }
 
 bool IsListSeparator(QChar c) {
@@ -62,13 +45,6 @@ QString FullWidthTitle(const QString& title) {
         if (const QChar wide = FullWidthOf(c); !wide.isNull()) c = wide;
     }
     return out;
-}
-
-bool HasForbiddenCharacter(QStringView title) {
-    for (QChar c : title) {
-        if (!FullWidthOf(c).isNull()) return true;
-    }
-    return false;
 }
 
 bool IsCellList(QStringView cell) {
@@ -113,7 +89,7 @@ QString CastText(const QString& cell) {
     for (const CastMember& m : CastMembers(cell)) {
         lines << (m.role.isEmpty() ? m.name : m.name + u'（' + m.role + u'）');
     }
-    return lines.join(QStringLiteral("\r\n"));
+    return lines.join(store::marks::kLineEnd);
 }
 
 QString WithCrLf(const QString& text) {
@@ -123,7 +99,7 @@ QString WithCrLf(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c == u'\r' || c == u'\n') {
-            out += QLatin1StringView("\r\n");
+            out += store::marks::kLineEnd;
             if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') ++i;
         } else {
             out += c;

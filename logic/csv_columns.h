@@ -11,10 +11,10 @@
 // people and their roles, and the year that tells two films of one name apart.
 namespace logic {
 
-// The title with each of \ / : , ; * ? " < > | replaced by its full-width form
-// (＼ ／ ： ， ； ＊ ？ ” ＜ ＞ ｜), which CP932 holds and a file name accepts.
+// The title with each character it may not hold (store::kForbiddenInTitle)
+// replaced by its full-width form (＼ ／ ： ， ； ＊ ？ ” ＜ ＞ ｜), which CP932
+// holds and a file name accepts.
 QString FullWidthTitle(const QString& title);
-bool HasForbiddenCharacter(QStringView title);
 
 // True when the cell holds a list: values separated by "|", ";" or "、".
 bool IsCellList(QStringView cell);

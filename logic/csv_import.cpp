@@ -1,90 +1,21 @@
 #include "logic/csv_import.h"
 
 #include <QDate>
-#include <QDir>
-#include <QFileInfo>
 #include <QHash>
 #include <QSet>
 #include <cmath>
 
+#include "logic/backup.h"
 #include "logic/csv_columns.h"
 #include "logic/import_side_texts.h"
-#include "logic/new_start.h"
 #include "store/cp932.h"
-#include "store/file_ops.h"
+#include "store/marks.h"
 #include "store/record_file.h"
 #include "store/side_files.h"
 #include "store/text_check.h"
 
 namespace logic {
 namespace {
-
-// Offset of the first byte that is not well-formed UTF-8, or -1.
-qsizetype FirstBadUtf8(const QByteArray& b) {
-    const qsizetype n = b.size();
-    for (qsizetype i = 0; i < n;) {
-        const auto c = static_cast<unsigned char>(b[i]);
-        int extra = 0;
-        unsigned int min = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1, min = 0x80;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2, min = 0x800;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3, min = 0x10000;
-        } else {
-            return i;
-        }
-        unsigned int cp = c & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            if (i + k >= n) return i;
-            const auto t = static_cast<unsigned char>(b[i + k]);
-            if ((t & 0xC0) != 0x80) return i;
-            cp = (cp << 6) | (t & 0x3F);
-        }
-        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return i;
-        i += extra + 1;
-    }
-    return -1;
-}
-
-int LineAt(const QByteArray& b, qsizetype offset) {
-    return static_cast<int>(QByteArrayView(b).first(offset).count('\n')) + 1;
-}
-
-store::Status Decode(const QByteArray& raw, const QString& fileName, QString& text) {
-    const bool bom = raw.startsWith("\xEF\xBB\xBF");
-    const QByteArray bytes = bom ? raw.mid(3) : raw;
-    const qsizetype badUtf8 = FirstBadUtf8(bytes);
-    if (badUtf8 < 0) {
-        text = QString::fromUtf8(bytes);
-        return store::Status::ok();
-    }
-    qsizetype badCp932 = -1;
-    if (!bom) {
-        if (std::optional<QString> t = cp932::decode(bytes, &badCp932)) {
-            text = *t;
-            return store::Status::ok();
-        }
-    }
-    // The encoding that reads further is the file's: its first fault is the bad line.
-    const qsizetype bad = std::max(badUtf8, badCp932);
-    return store::StoreError{fileName, LineAt(bytes, bad),
-                             QStringLiteral("文字コードが UTF-8 とも Shift_JIS とも読めません")};
-}
-
-QChar Separator(const QString& text) {
-    qsizetype end = text.indexOf(u'\n');
-    const QStringView first = QStringView(text).first(end < 0 ? text.size() : end);
-    return first.count(u'\t') > first.count(u',') ? u'\t' : u',';
-}
-
-bool IsBlank(const QStringList& row) {
-    return row.size() == 1 && row.front().isEmpty();
-}
 
 // The digit's value, ASCII or full-width ("２００４年" reads as a year); -1
 // for any other character.
@@ -226,7 +157,7 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         return r;
     };
     if (r.fields[0].isEmpty()) return refuse(ImportRefusal::EmptyTitle, {});
-    if (HasForbiddenCharacter(r.fields[0])) {
+    if (store::HasForbiddenInTitle(r.fields[0])) {
         if (!m.fullWidth) return refuse(ImportRefusal::ForbiddenInTitle, {});
         r.fields[0] = FullWidthTitle(r.fields[0]);
         r.notes |= TitleMadeFullWidth;
@@ -259,7 +190,9 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         r.fields[3] = *release;
     }
     const QString& rating = r.fields[6];
-    if (!rating.isEmpty() && rating != u"◎" && rating != u"○" && rating != u"△") {
+    if (!rating.isEmpty() &&
+        std::find(std::begin(store::marks::kRatings), std::end(store::marks::kRatings), rating) ==
+            std::end(store::marks::kRatings)) {
         return refuse(ImportRefusal::BadValue, rating);
     }
     for (int k = 1; k <= 7; ++k) {
@@ -283,39 +216,17 @@ RowCheck CheckRow(const QStringList& row, const ImportMapping& m, bool wantsView
         }
     }
     for (int k = 14; k < kImportFields; ++k) {
-        r.fields[k] = IsSet(r.fields[k]) ? QStringLiteral("○") : QString();
+        r.fields[k] = IsSet(r.fields[k]) ? store::marks::kOwned.toString() : QString();
     }
     return r;
 }
 
-// The backup of the two files the import writes, made the way the new start
-// makes its own: a new folder named after the moment, the files copied, the
-// copies synced; nothing of it left when it fails.
-ImportOutcome BackUpDataAndHistory(store::WorkingFolder& folder, const QDateTime& when) {
-    const QStringList files = folder.present({store::kDataFile, history::kHistoryFile});
-    const QString base = BackupFolderName(when);
-    QString folderName = base;
-    const QDir working(folder.path());
-    for (int k = 2; !working.mkdir(folderName); ++k) {
-        if (!QFileInfo::exists(working.filePath(folderName)) || k > 99) {
-            return {store::StoreError{folderName, 0,
-                                      QStringLiteral("バックアップ用のフォルダを作れません")},
-                    {}};
-        }
-        folderName = base + QStringLiteral("_") + QString::number(k);
-    }
-    const QString target = working.filePath(folderName);
-    store::Status status;
-    for (const QString& source : folder.resolveAll(files)) {
-        status = store::CopyNewFile(source, target + u'/' + QFileInfo(source).fileName());
-        if (!status) break;
-    }
-    if (status) status = store::SyncFileSystem(target);
-    if (!status) {
-        QDir(target).removeRecursively();
-        return {status, {}};
-    }
-    return {store::Status::ok(), folderName};
+// A row's 18 values as stored, the scores as numbers.
+store::TitleRecord RecordOf(const QStringList& f) {
+    store::TitleRecord r{f[0], f[1], f[2], f[3], f[4], f[5], f[6], {}, {}};
+    for (int k = 1; k <= 7; ++k) r.intTensu[k] = static_cast<qint16>(f[6 + k].toInt());
+    for (int k = 1; k <= 4; ++k) r.strSyoyu[k] = f[13 + k];
+    return r;
 }
 
 store::Status Stopped(const store::Status& s, const QString& what) {
@@ -326,94 +237,6 @@ store::Status Stopped(const store::Status& s, const QString& what) {
 }
 
 }  // namespace
-
-store::Status ReadCsv(const QByteArray& bytes, const QString& fileName, CsvTable& out) {
-    out = {};
-    QString text;
-    if (store::Status s = Decode(bytes, fileName, text); !s) return s;
-    // One look at the whole text spares one conversion per field.
-    out.plainCp932 = cp932::normalise(text) == text && cp932::encodeInHalves(text).has_value();
-    const QChar sep = Separator(text);
-    const QStringView all(text);
-    const qsizetype n = text.size();
-    QStringList row;
-    const qsizetype lineEnds = text.count(u'\n') + 1;
-    out.rows.reserve(static_cast<size_t>(lineEnds));
-    out.lines.reserve(static_cast<size_t>(lineEnds));
-    int line = 1, rowLine = 1;
-    bool headerRead = false;
-    auto endRow = [&] {
-        if (!IsBlank(row)) {
-            if (!headerRead) {
-                out.header = std::move(row);
-                headerRead = true;
-            } else {
-                out.rows.push_back(std::move(row));
-                out.lines.push_back(rowLine);
-            }
-        }
-        row = QStringList();
-        row.reserve(out.header.size());
-    };
-    qsizetype i = 0;
-    for (;;) {
-        QString field;
-        if (i < n && text.at(i) == u'"') {
-            const int quoteLine = line;
-            qsizetype from = i + 1;
-            for (;;) {
-                const qsizetype q = text.indexOf(u'"', from);
-                if (q < 0) {
-                    return store::StoreError{fileName, quoteLine,
-                                             QStringLiteral("引用符（\"）が閉じていません")};
-                }
-                const QStringView part = all.mid(from, q - from);
-                line += static_cast<int>(part.count(u'\n') + part.count(u'\r') -
-                                         part.count(QStringView(u"\r\n")));
-                field += part;
-                if (q + 1 < n && text.at(q + 1) == u'"') {
-                    field += u'"';
-                    from = q + 2;
-                    continue;
-                }
-                i = q + 1;
-                break;
-            }
-            // After the closing quote only a separator or the line end may follow.
-            if (i < n && text.at(i) != sep && text.at(i) != u'\r' && text.at(i) != u'\n') {
-                return store::StoreError{
-                    fileName, line, QStringLiteral("引用符（\"）の後に区切りのない文字があります")};
-            }
-        } else {
-            qsizetype k = i;
-            while (k < n) {
-                const QChar c = text.at(k);
-                if (c == sep || c == u'\r' || c == u'\n') break;
-                ++k;
-            }
-            field = text.mid(i, k - i);
-            i = k;
-        }
-        row << std::move(field);
-        if (i >= n) {
-            endRow();
-            break;
-        }
-        if (text.at(i) == sep) {
-            ++i;
-            continue;
-        }
-        if (text.at(i) == u'\r' && i + 1 < n && text.at(i + 1) == u'\n') ++i;
-        ++i;
-        endRow();
-        rowLine = ++line;
-        if (i >= n) break;
-    }
-    if (!headerRead) {
-        return store::StoreError{fileName, 0, QStringLiteral("見出しの行がありません")};
-    }
-    return store::Status::ok();
-}
 
 QStringList ImportFieldNames(const store::Masters& masters) {
     QStringList names = {QStringLiteral("タイトル"), QStringLiteral("監督"),
@@ -637,34 +460,74 @@ QString ImportCountText(const ImportPlan& plan) {
     return text;
 }
 
-ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catalogue,
-                           const history::History& history, store::WorkingFolder& folder,
-                           const QDateTime& when) {
-    const QString untouched = QStringLiteral("何も取り込んでいません");
-    if (!plan.mappingError.isEmpty()) {
-        return {store::StoreError{QString(), 0, plan.mappingError}, {}};
-    }
+namespace {
+
+const QString kUntouched = QStringLiteral("何も取り込んでいません");
+
+// Why the plan may not be committed now; ok when it may.
+store::Status CommitRefusal(const ImportPlan& plan, const store::Catalogue& catalogue,
+                            const history::History& history, const store::WorkingFolder& folder) {
+    if (!plan.mappingError.isEmpty()) return store::StoreError{QString(), 0, plan.mappingError};
     if (!catalogue.IsLoaded() || folder.isUnwritable(store::kDataFile) || !history.IsLoaded() ||
         folder.isUnwritable(history::kHistoryFile)) {
-        return {
-            store::StoreError{store::kDataFile, 0,
-                              QStringLiteral("読み込みに失敗したファイルがあるため") + untouched},
-            {}};
+        return store::StoreError{
+            store::kDataFile, 0,
+            QStringLiteral("読み込みに失敗したファイルがあるため") + kUntouched};
     }
     QByteArray oldData;
     bool dataMissing = false;
     if (store::Status s = folder.read(store::kDataFile, oldData, &dataMissing);
         !s && !dataMissing) {
-        return {Stopped(s, untouched), {}};
+        return Stopped(s, kUntouched);
     }
+    return store::Status::ok();
+}
 
-    ImportOutcome outcome = BackUpDataAndHistory(folder, when);
-    if (!outcome.status) return {Stopped(outcome.status, untouched), {}};
+// The bytes of the data file with the new titles at its end, and of the
+// history with the viewings merged in date order; each only when it changes.
+store::Status NewFileBytes(const ImportPlan& plan, const store::Catalogue& catalogue,
+                           const history::History& history, const store::WorkingFolder& folder,
+                           QByteArray& dataBytes, QByteArray& historyBytes) {
+    if (!plan.titles.empty()) {
+        store::Catalogue grown = catalogue;
+        grown.ReserveTitles(catalogue.TitleCount + static_cast<int>(plan.titles.size()));
+        for (const ImportTitle& t : plan.titles) grown.AppendRecord(RecordOf(t.fields));
+        if (store::Status s = grown.TitleDataBytes(folder, dataBytes); !s) return s;
+    }
+    if (!plan.viewings.empty()) {
+        std::vector<history::NewViewing> viewings;
+        viewings.reserve(plan.viewings.size());
+        for (const ImportViewing& v : plan.viewings)
+            viewings.push_back({v.date, v.title, v.content});
+        return history::MergedViewingsBytes(history, folder, std::move(viewings), historyBytes);
+    }
+    return store::Status::ok();
+}
+
+// The data file and the history change as one step: both old or both new. A
+// history made here takes the program's own spelling of its name.
+store::Status WriteImported(const ImportPlan& plan, store::WorkingFolder& folder,
+                            const QByteArray& dataBytes, const QByteArray& historyBytes) {
+    if (plan.titles.empty())
+        return folder.replaceVia(history::kHistoryFile, history::kHistoryCopyFile, historyBytes);
+    if (plan.viewings.empty()) return folder.replace(store::kDataFile, dataBytes);
+    return folder.replacePair(store::kDataFile, dataBytes, history::kHistoryFile, historyBytes);
+}
+
+}  // namespace
+
+ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catalogue,
+                           const history::History& history, store::WorkingFolder& folder,
+                           const QDateTime& when) {
+    if (store::Status s = CommitRefusal(plan, catalogue, history, folder); !s) return {s, {}};
+    const BackupResult backup = BackUpDataAndHistory(folder, when);
+    if (!backup.status) return {Stopped(backup.status, kUntouched), {}};
+    ImportOutcome outcome{store::Status::ok(), backup.folderName};
     QStringList sideFiles;
     // Every failure from here on takes back the side files this import wrote.
     auto stop = [&](const store::Status& s) {
         RemoveImportSideTexts(folder, sideFiles);
-        outcome.status = Stopped(s, untouched);
+        outcome.status = Stopped(s, kUntouched);
         return outcome;
     };
     if (store::Status s = WriteImportSideTexts(plan, folder, sideFiles, &outcome.sideTextsKept);
@@ -672,54 +535,12 @@ ImportOutcome CommitImport(const ImportPlan& plan, const store::Catalogue& catal
         return stop(s);
     }
     QByteArray dataBytes, historyBytes;
-
-    if (!plan.titles.empty()) {
-        store::Catalogue grown = catalogue;
-        const size_t total = static_cast<size_t>(catalogue.TitleCount) + plan.titles.size();
-        for (auto* v : {&grown.strDaimei, &grown.strKantoku, &grown.strSyuen, &grown.strNengetu,
-                        &grown.strKuni, &grown.strJanru, &grown.strHyouka}) {
-            v->reserve(total + 1);
-        }
-        for (const ImportTitle& t : plan.titles) {
-            const QStringList& f = t.fields;
-            grown.strDaimei.push_back(f[0]);
-            grown.strKantoku.push_back(f[1]);
-            grown.strSyuen.push_back(f[2]);
-            grown.strNengetu.push_back(f[3]);
-            grown.strKuni.push_back(f[4]);
-            grown.strJanru.push_back(f[5]);
-            grown.strHyouka.push_back(f[6]);
-            std::array<qint16, 8> scores{};
-            for (int k = 1; k <= 7; ++k) scores[k] = static_cast<qint16>(f[6 + k].toInt());
-            grown.intTensu.push_back(scores);
-            std::array<QString, 5> flags;
-            for (int k = 1; k <= 4; ++k) flags[k] = f[13 + k];
-            grown.strSyoyu.push_back(flags);
-        }
-        grown.TitleCount = static_cast<int>(total);
-        if (store::Status s = grown.TitleDataBytes(folder, dataBytes); !s) return stop(s);
-    }
-
-    if (!plan.viewings.empty()) {
-        std::vector<history::NewViewing> viewings;
-        viewings.reserve(plan.viewings.size());
-        for (const ImportViewing& v : plan.viewings)
-            viewings.push_back({v.date, v.title, v.content});
-        if (store::Status s =
-                history::MergedViewingsBytes(history, folder, std::move(viewings), historyBytes);
-            !s) {
-            return stop(s);
-        }
+    if (store::Status s = NewFileBytes(plan, catalogue, history, folder, dataBytes, historyBytes);
+        !s) {
+        return stop(s);
     }
     if (plan.titles.empty() && plan.viewings.empty()) return outcome;
-    // The data file and the history change as one step: both old or both new. A
-    // history made here takes the program's own spelling of its name.
-    store::Status s =
-        plan.titles.empty()
-            ? folder.replaceVia(history::kHistoryFile, history::kHistoryCopyFile, historyBytes)
-        : plan.viewings.empty()
-            ? folder.replace(store::kDataFile, dataBytes)
-            : folder.replacePair(store::kDataFile, dataBytes, history::kHistoryFile, historyBytes);
+    const store::Status s = WriteImported(plan, folder, dataBytes, historyBytes);
     if (!s.isWritten()) return stop(s);
     // In place but perhaps not yet safe on the disk: the import stands, with a warning.
     outcome.status = s;

@@ -9,30 +9,13 @@
 #include <vector>
 
 #include "history/history.h"
+#include "logic/csv_reader.h"
 #include "store/catalogue.h"
 #include "store/masters.h"
 #include "store/status.h"
 #include "store/working_folder.h"
 
 namespace logic {
-
-// A CSV file as read: the header row and the rows under it, each with the
-// line of the file it starts on.
-struct CsvTable {
-    QStringList header;
-    std::vector<QStringList> rows;
-    std::vector<int> lines;
-    // Every character is one CP932 holds as it is.
-    bool plainCp932 = false;
-};
-
-// Reads a CSV file: UTF-8 (with or without a byte-order mark), else CP932,
-// each decoded strictly; fields separated by commas or tabs (whichever the
-// first line holds more of), quoted fields with doubled quotes and line
-// breaks inside them. The first row is the header; blank lines are passed
-// over. A file that does not decode or whose quotes do not close is refused
-// with its first bad line.
-store::Status ReadCsv(const QByteArray& bytes, const QString& fileName, CsvTable& out);
 
 // The record's 18 fields, in the order of the data file.
 inline constexpr int kImportFields = 18;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <vector>
 
+#include "store/marks.h"
 #include "store/side_files.h"
 #include "store/text_check.h"
 
@@ -99,7 +100,7 @@ store::Status CurrentLookupValues(store::WorkingFolder& folder, const store::Cat
         const store::Status loaded =
             store::LoadSideText(folder, SideTextOf(f), c.strDaimei[i], text);
         if (!loaded) return loaded;
-        current[f] = text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        current[f] = text.replace(store::marks::kLineEnd.toString(), QStringLiteral("\n"));
     }
     QStringList pictures;
     for (const QString& path : store::PictureCandidates(folder, c.strDaimei[i])) {
@@ -164,7 +165,7 @@ store::Status StoreLookup(store::WorkingFolder& folder, store::Catalogue& c, int
             return s;
         }
         QString text = choice.values[f];
-        text.replace(u'\n', QStringLiteral("\r\n"));
+        text.replace(u'\n', store::marks::kLineEnd.toString());
         if (const store::Status s = store::SaveSideText(folder, SideTextOf(f), title, text);
             !wrote(s)) {
             return s;

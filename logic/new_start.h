@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
-#include <functional>
 
+#include "logic/backup.h"
 #include "store/catalogue.h"
 #include "store/status.h"
 #include "store/working_folder.h"
@@ -15,9 +14,9 @@ namespace logic {
 // the memo of X); such a file is not the title's and stays when it goes.
 bool IsKeptForSomethingElse(const QString& fileName);
 
-// Hears how far a long step is: files done out of the total. The backup
-// stops when it answers false; the clearing cannot be stopped.
-using Progress = std::function<bool(int done, int total)>;
+// The entries of the folder a new start deletes: the text file and the
+// pictures of every title, every cast, synopsis and memo text.
+QStringList FilesOfNewStart(const store::Catalogue& catalogue, const store::WorkingFolder& folder);
 
 // How far a clearing got. It stops at the first file it cannot empty; then
 // `dataEmptied` tells whether the data file is empty already, so that the
@@ -43,30 +42,5 @@ ClearResult ClearForNewStart(const store::Catalogue& catalogue, store::WorkingFo
 // title; the history and the side texts stay.
 ClearResult ClearTitles(const store::Catalogue& catalogue, store::WorkingFolder& folder,
                         const Progress& progress = {});
-
-// The folder a backup made at the given moment goes to:
-// "バックアップ_YYYYMMDD_HHMMSS".
-QString BackupFolderName(const QDateTime& when);
-
-// The safety copy before a clearing.
-struct BackupResult {
-    store::Status status;
-    QString folderName;      // inside the working folder; empty when it failed
-    bool cancelled = false;  // stopped through the progress: no folder left
-};
-
-// Backs up every file a clearing empties or deletes, and the masters and the
-// settings, into a new folder inside the working folder (its name from the
-// moment, with "_2", "_3", ... when that folder is there already): the data
-// file, the history, the two masters, the settings, the text file and the
-// pictures of every title, every cast, synopsis and memo text (these as second
-// names of the same files where the file system allows). Missing files are
-// passed over. The backup is made durable before it returns. When a file
-// cannot be backed up, the new folder is taken away again and the error returned; earlier
-// backup folders are never touched. Stopped through the progress, the new
-// folder is taken away too. A crash before the end leaves the catalogue's
-// files untouched beside an incomplete folder.
-BackupResult BackUpBeforeClearing(const store::Catalogue& catalogue, store::WorkingFolder& folder,
-                                  const QDateTime& when, const Progress& progress = {});
 
 }  // namespace logic

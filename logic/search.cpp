@@ -5,6 +5,7 @@
 #include "logic/side_file_lists.h"
 #include "store/cp932.h"
 #include "store/dates.h"
+#include "store/marks.h"
 
 namespace logic {
 namespace {
@@ -55,7 +56,7 @@ QStringList TitlesWithRating(const Catalogue& c, const QString& entry) {
 QStringList TitlesWithOwnership(const Catalogue& c, int item, bool owned) {
     const auto k = static_cast<size_t>(item);
     return TitlesWhere(
-        c, [&](size_t i) { return (c.strSyoyu[i][k] == QStringLiteral("○")) == owned; });
+        c, [&](size_t i) { return (c.strSyoyu[i][k] == store::marks::kOwned) == owned; });
 }
 
 QString YearMonthKey(const QString& value) {

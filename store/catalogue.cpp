@@ -73,6 +73,31 @@ void Catalogue::resize(int count) {
     strSyoyu.assign(n, std::array<QString, 5>{});
 }
 
+void Catalogue::AppendRecord(TitleRecord r) {
+    if (strDaimei.empty()) resize(0);  // slot 0 is never a title
+    Q_ASSERT(strDaimei.size() == static_cast<size_t>(TitleCount) + 1);
+    strDaimei.push_back(std::move(r.strDaimei));
+    strKantoku.push_back(std::move(r.strKantoku));
+    strSyuen.push_back(std::move(r.strSyuen));
+    strNengetu.push_back(std::move(r.strNengetu));
+    strKuni.push_back(std::move(r.strKuni));
+    strJanru.push_back(std::move(r.strJanru));
+    strHyouka.push_back(std::move(r.strHyouka));
+    intTensu.push_back(r.intTensu);
+    strSyoyu.push_back(std::move(r.strSyoyu));
+    ++TitleCount;
+}
+
+void Catalogue::ReserveTitles(int count) {
+    const size_t n = static_cast<size_t>(count) + 1;
+    for (auto* v :
+         {&strDaimei, &strKantoku, &strSyuen, &strNengetu, &strKuni, &strJanru, &strHyouka}) {
+        v->reserve(n);
+    }
+    intTensu.reserve(n);
+    strSyoyu.reserve(n);
+}
+
 std::vector<QString>& Catalogue::values(PickField f) {
     switch (f) {
         case PickField::Kantoku:

@@ -39,6 +39,14 @@ private:
     std::vector<QString> items_;
 };
 
+// One title's values as its record holds them, named as the catalogue's
+// arrays are.
+struct TitleRecord {
+    QString strDaimei, strKantoku, strSyuen, strNengetu, strKuni, strJanru, strHyouka;
+    std::array<qint16, 8> intTensu{};  // [item 1..7]
+    std::array<QString, 5> strSyoyu;   // [item 1..4], "○" or ""
+};
+
 // The title catalogue: parallel arrays indexed 1..TitleCount (slot 0 unused) in
 // display order, with the pick lists and seen-sets derived from them.
 class Catalogue {
@@ -73,6 +81,12 @@ public:
     // Appends the record of a new title (the name, seventeen commas, an empty
     // text). Refused at kMaxRecords titles or when the catalogue did not load.
     Status AppendTitle(WorkingFolder& folder, const QString& name) const;
+
+    // Adds a title after the last one, in memory only: the arrays grow by one
+    // and TitleCount follows; the pick lists are left to the next load.
+    // ReserveTitles before many spares the arrays' growing.
+    void AppendRecord(TitleRecord record);
+    void ReserveTitles(int count);
 
     // Maximum of the title scroll bar: TitleCount, or 1 with no titles.
     int ScrollMaximum() const { return TitleCount > 0 ? TitleCount : 1; }

@@ -22,7 +22,18 @@ QByteArray nativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
-int writeAll(int fd, const char* data, qint64 size) {
+int fsyncPath(const QString& path, int flags) {
+    const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int err = 0;
+    if (::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    return err;
+}
+
+}  // namespace
+
+int WriteAll(int fd, const char* data, qint64 size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 30)));
         if (n < 0) {
@@ -36,46 +47,49 @@ int writeAll(int fd, const char* data, qint64 size) {
     return 0;
 }
 
-int fsyncPath(const QString& path, int flags) {
-    const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC);
-    if (fd < 0) return errno;
-    int err = 0;
-    if (::fsync(fd) != 0) err = errno;
-    if (::close(fd) != 0 && err == 0) err = errno;
-    return err;
-}
-
-}  // namespace
-
-Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes) {
-    const QFileInfo info(absolutePath);
-    const QString dir = info.absolutePath();
-    QByteArray tmpl = nativePath(dir + QStringLiteral("/.hoshi-tmp-XXXXXX"));
-    int fd = ::mkostemp(tmpl.data(), O_CLOEXEC);
-    if (fd < 0) return ioError(absolutePath, QStringLiteral("一時ファイルを作れません"), errno);
+Status ReplaceFileAtPath(const QString& targetPath, const QByteArray& bytes,
+                         const QString& temporaryPath, const QString& name) {
+    auto error = [&name](const QString& what, int err) -> Status {
+        return StoreError{name, 0,
+                          what + QStringLiteral("（") + SystemReason(err) + QStringLiteral("）")};
+    };
+    const QByteArray target = nativePath(targetPath);
+    const QString dir = QFileInfo(targetPath).absolutePath();
+    QByteArray temp =
+        temporaryPath.isEmpty()
+            ? nativePath(dir + u'/' + QLatin1String(kTemporaryPrefix) + QStringLiteral("XXXXXX"))
+            : nativePath(temporaryPath);
+    struct stat old {};
+    const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
+    int fd = temporaryPath.isEmpty()
+                 ? ::mkostemp(temp.data(), O_CLOEXEC)
+                 : ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0) return error(QStringLiteral("一時ファイルを作れません"), errno);
     auto fail = [&](const QString& what, int err) -> Status {
         if (fd >= 0) ::close(fd);
-        ::unlink(tmpl.constData());
-        return ioError(absolutePath, what, err);
+        ::unlink(temp.constData());
+        return error(what, err);
     };
-    struct stat old {};
-    const mode_t mode =
-        ::stat(nativePath(absolutePath).constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-    if (::fchmod(fd, mode) != 0) return fail(QStringLiteral("書き込めません"), errno);
-    if (int err = writeAll(fd, bytes.constData(), bytes.size())) {
-        return fail(QStringLiteral("書き込めません"), err);
-    }
-    if (::fsync(fd) != 0) return fail(QStringLiteral("書き込めません"), errno);
-    const int cfd = fd;
+    const QString cannotWrite = QStringLiteral("書き込めません");
+    if (::fchmod(fd, mode) != 0) return fail(cannotWrite, errno);
+    if (int err = WriteAll(fd, bytes.constData(), bytes.size())) return fail(cannotWrite, err);
+    if (::fsync(fd) != 0) return fail(cannotWrite, errno);
+    const int written = fd;
     fd = -1;
-    if (::close(cfd) != 0) return fail(QStringLiteral("書き込めません"), errno);
-    if (::rename(tmpl.constData(), nativePath(absolutePath).constData()) != 0) {
+    if (::close(written) != 0) return fail(cannotWrite, errno);
+    if (::rename(temp.constData(), target.constData()) != 0) {
         return fail(QStringLiteral("置き換えられません"), errno);
     }
+    // The new bytes are in place; what can still fail is making the folder's
+    // entry safe on the disk.
     if (int err = fsyncPath(dir, O_RDONLY | O_DIRECTORY)) {
-        return ioError(absolutePath, QStringLiteral("フォルダを確定できません"), err);
+        return StoreError{name, 0, SystemReason(err), true};
     }
     return Status::ok();
+}
+
+Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes) {
+    return ReplaceFileAtPath(absolutePath, bytes, QString(), absolutePath);
 }
 
 Status CopyNewFile(const QString& sourcePath, const QString& targetPath) {
@@ -132,7 +146,7 @@ Status CopyNewFile(const QString& sourcePath, const QString& targetPath) {
                 return fail(sourcePath, QStringLiteral("読み込めません"), errno);
             }
             if (n == 0) break;
-            if (int err = writeAll(out, chunk, n)) {
+            if (int err = WriteAll(out, chunk, n)) {
                 return fail(targetPath, QStringLiteral("書き込めません"), err);
             }
         }

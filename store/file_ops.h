@@ -10,11 +10,24 @@
 
 namespace store {
 
-// Replaces the file at an absolute path (outside the working folder, say) as a
-// whole: a temporary beside it, written, flushed and fsynced, renamed over the
-// target, then the folder fsynced. On failure nothing of the new bytes is left
-// and an old file of that name stays byte for byte.
+// The name of every temporary the program makes in a folder starts so.
+inline constexpr char kTemporaryPrefix[] = ".hoshi-tmp-";
+
+// Replaces the file at an absolute path as a whole, the one way every save
+// goes: the bytes to a temporary beside it (temporaryPath, or a fresh
+// ".hoshi-tmp-XXXXXX" when empty), flushed and fsynced, renamed over the
+// target, then the folder fsynced; an old file's permissions are kept. On
+// failure nothing of the new bytes is left and an old file stays byte for
+// byte; when only the folder's fsync failed, the error is marked written (the
+// new bytes are in place). Errors name the file as `name`.
+Status ReplaceFileAtPath(const QString& targetPath, const QByteArray& bytes,
+                         const QString& temporaryPath, const QString& name);
+
+// ReplaceFileAtPath for a file outside the working folder (an export).
 Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes);
+
+// Writes every byte; 0 or the errno of the failing write.
+int WriteAll(int fd, const char* data, qint64 size);
 
 // Copies a regular file into a new file (which must not exist yet). The copy is not
 // synced: SyncFileSystem after a batch of copies makes them all durable.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "store/cp932.h"
+#include "store/marks.h"
 
 namespace store {
 namespace {
@@ -363,7 +364,7 @@ void RecordWriter::AddAbsent() {
 }
 
 void RecordWriter::EndRecord() {
-    put(QLatin1StringView("\r\n"));
+    put(marks::kLineEndLatin1);
     ++records_;
     fieldsInRecord_ = 0;
 }
@@ -398,7 +399,7 @@ void RecordWriter::PrintLine(const QString& text) {
     QChar* out = room(text.size());
     std::copy(text.constBegin(), text.constEnd(), out);
     len_ += text.size();
-    put(QLatin1StringView("\r\n"));
+    put(marks::kLineEndLatin1);
     records_ += 1 + countLineEnds(text.utf16(), 0, text.size());
     fieldsInRecord_ = 0;
 }

@@ -8,6 +8,7 @@
 #include <QHashFunctions>
 #include <cerrno>
 
+#include "store/file_ops.h"
 #include "store/working_folder.h"
 
 namespace store {
@@ -35,27 +36,11 @@ StoreError ioError(const QString& file, const QString& what, int err) {
                       what + QStringLiteral("（") + SystemReason(err) + QStringLiteral("）")};
 }
 
-int writeAll(int fd, const QByteArray& bytes) {
-    const char* data = bytes.constData();
-    qint64 size = bytes.size();
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return EIO;
-        data += n;
-        size -= n;
-    }
-    return 0;
-}
-
 // A new file of the folder with the bytes, synced; 0 or the errno.
 int writeSynced(const QByteArray& path, const QByteArray& bytes, mode_t mode) {
     const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0) return errno;
-    int err = writeAll(fd, bytes);
+    int err = WriteAll(fd, bytes.constData(), bytes.size());
     if (!err && ::fchmod(fd, mode) != 0) err = errno;
     if (!err && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && !err) err = errno;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <climits>
 
+#include "store/marks.h"
 #include "store/record_file.h"
 
 namespace store {
@@ -75,9 +76,9 @@ Status LoadSideText(WorkingFolder& folder, SideText kind, const QString& title, 
     out.reserve(bytes.size() + 16);
     while (!r.AtEndOfText()) {
         out += r.ReadLine();
-        out += QLatin1StringView("\r\n");
+        out += marks::kLineEnd;
     }
-    if (!out.isEmpty()) out.chop(2);  // one final CR LF
+    if (!out.isEmpty()) out.chop(marks::kLineEnd.size());  // one final CR LF
     text = std::move(out);
     return Status::ok();
 }

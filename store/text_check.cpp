@@ -80,4 +80,15 @@ InputCheck CheckLineText(const QString& text) {
     return check;
 }
 
+bool IsForbiddenInTitle(QChar c) {
+    return c.unicode() < 0x80 && kForbiddenInTitle.contains(c);
+}
+
+bool HasForbiddenInTitle(QStringView title) {
+    for (QChar c : title) {
+        if (IsForbiddenInTitle(c)) return true;
+    }
+    return false;
+}
+
 }  // namespace store

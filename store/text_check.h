@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace store {
 
@@ -24,5 +25,12 @@ InputCheck CheckRecordText(const QString& text);
 
 // For side texts (line files): only characters outside CP932 are refused.
 InputCheck CheckLineText(const QString& text);
+
+// The eleven characters a title may not hold: its name is part of file names
+// and of a quoted record field.
+inline constexpr QStringView kForbiddenInTitle = u"\\/:,;*?\"<>|";
+
+bool IsForbiddenInTitle(QChar c);
+bool HasForbiddenInTitle(QStringView title);
 
 }  // namespace store

@@ -10,15 +10,20 @@
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+
+#include "store/file_ops.h"
 
 namespace store {
 namespace {
 
-// The temporaries of replace(): this prefix and the six characters mkostemp
-// puts in place of "XXXXXX".
-constexpr char kTemporaryPrefix[] = ".hoshi-tmp-";
+// The temporaries of replace(): kTemporaryPrefix and the six characters
+// mkostemp puts in place of "XXXXXX".
 constexpr int kTemporaryRandom = 6;
+// The temporary folders of makeTemporaryFolder(): their own prefix, so that a
+// folder of a file temporary's name, which the program never makes, stays.
+constexpr char kTemporaryFolderPrefix[] = ".hoshi-tmp-dir-";
 
 StoreError ioError(const QString& file, const QString& what, int err) {
     return StoreError{file, 0,
@@ -36,21 +41,6 @@ qint64 folderStamp(const QString& path) {
     return static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
-// Writes every byte; 0 or the errno of the failing write.
-int writeAll(int fd, const char* data, qint64 size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, static_cast<size_t>(std::min<qint64>(size, 1 << 30)));
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return errno;
-        }
-        if (n == 0) return EIO;
-        data += n;
-        size -= n;
-    }
-    return 0;
-}
-
 // close is never retried on Linux: the descriptor is gone even on EINTR.
 int fsyncFolder(const QString& path) {
     int fd = ::open(nativePath(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -61,17 +51,48 @@ int fsyncFolder(const QString& path) {
     return err;
 }
 
-bool isOwnTemporary(const char* name) {
-    const size_t prefix = sizeof(kTemporaryPrefix) - 1;
-    if (std::strncmp(name, kTemporaryPrefix, prefix) != 0) return false;
-    if (std::strlen(name) != prefix + kTemporaryRandom) return false;
+// A name the program makes: the prefix and the six characters mkostemp or
+// mkdtemp puts in place of "XXXXXX".
+bool isOwnName(const char* name, const char* prefix) {
+    const size_t length = std::strlen(prefix);
+    if (std::strncmp(name, prefix, length) != 0) return false;
+    if (std::strlen(name) != length + kTemporaryRandom) return false;
     for (int i = 0; i < kTemporaryRandom; ++i) {
-        const char c = name[prefix + static_cast<size_t>(i)];
+        const char c = name[length + static_cast<size_t>(i)];
         const bool alnum =
             (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
         if (!alnum) return false;
     }
     return true;
+}
+
+bool isOwnTemporary(const char* name) {
+    return isOwnName(name, kTemporaryPrefix);
+}
+
+bool isOwnTemporaryFolder(const char* name) {
+    return isOwnName(name, kTemporaryFolderPrefix);
+}
+
+// Deletes a temporary folder of the program's own: the regular files in it
+// (copies and second names of the catalogue's files), then the folder. A
+// folder holding anything else stays. False when it did not go.
+bool removeFolderOfFiles(int parent, const char* name) {
+    const int fd = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    DIR* dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return false;
+    }
+    while (dirent* e = ::readdir(dir)) {
+        struct stat st {};
+        if (::fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+            (void)::unlinkat(fd, e->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+    return ::unlinkat(parent, name, AT_REMOVEDIR) == 0;
 }
 
 }  // namespace
@@ -309,36 +330,11 @@ Status WorkingFolder::replaceThrough(const QString& name, const QString& tempora
 
 Status WorkingFolder::replaceChecked(const QString& name, const QString& target,
                                      const QString& temporaryName, const QByteArray& bytes) {
-    const QByteArray targetNative = nativePath(target);
-    QByteArray temp = temporaryName.isEmpty()
-                          ? nativePath(path_ + QLatin1Char('/') + QLatin1String(kTemporaryPrefix) +
-                                       QString(kTemporaryRandom, QLatin1Char('X')))
-                          : nativePath(*resolve(temporaryName));
+    const QString temporary = temporaryName.isEmpty() ? QString() : *resolve(temporaryName);
     return keepingListing([&]() -> Status {
-        struct stat old {};
-        const mode_t mode =
-            ::stat(targetNative.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-        int fd = temporaryName.isEmpty()
-                     ? ::mkostemp(temp.data(), O_CLOEXEC)
-                     : ::open(temp.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
-        if (fd < 0) return ioError(name, QStringLiteral("一時ファイルを作れません"), errno);
-        auto fail = [&](const QString& what, int err) -> Status {
-            if (fd >= 0) ::close(fd);
-            ::unlink(temp.constData());
-            return ioError(name, what, err);
-        };
-        const QString cannotWrite = QStringLiteral("書き込めません");
-        if (::fchmod(fd, mode) != 0) return fail(cannotWrite, errno);
-        if (int err = writeAll(fd, bytes.constData(), bytes.size())) return fail(cannotWrite, err);
-        if (::fsync(fd) != 0) return fail(cannotWrite, errno);
-        const int written = fd;
-        fd = -1;
-        if (::close(written) != 0) return fail(cannotWrite, errno);
-        if (::rename(temp.constData(), targetNative.constData()) != 0) {
-            return fail(QStringLiteral("置き換えられません"), errno);
-        }
-        noteCreated(target.mid(path_.size() + 1));
-        return syncFolder(name);
+        Status s = ReplaceFileAtPath(target, bytes, temporary, name);
+        if (s.isWritten()) noteCreated(target.mid(path_.size() + 1));
+        return s;
     });
 }
 
@@ -394,10 +390,16 @@ void WorkingFolder::removeLeftovers() {
     if (!dir) return;
     bool removed = false;
     while (dirent* e = ::readdir(dir)) {
-        if (!isOwnTemporary(e->d_name)) continue;
+        const bool file = isOwnTemporary(e->d_name);
+        if (!file && !isOwnTemporaryFolder(e->d_name)) continue;
         struct stat st {};
         if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (S_ISREG(st.st_mode) && ::unlinkat(::dirfd(dir), e->d_name, 0) == 0) removed = true;
+        if (file && S_ISREG(st.st_mode) && ::unlinkat(::dirfd(dir), e->d_name, 0) == 0) {
+            removed = true;
+        }
+        if (!file && S_ISDIR(st.st_mode) && removeFolderOfFiles(::dirfd(dir), e->d_name)) {
+            removed = true;
+        }
     }
     ::closedir(dir);
     // Best effort: a leftover that comes back after a crash goes next time.
@@ -472,6 +474,68 @@ Status WorkingFolder::makeFolder(const QString& name, bool* existed) {
     });
 }
 
+Status WorkingFolder::makeTemporaryFolder(QString& name) {
+    QByteArray temp = nativePath(path_ + QLatin1Char('/') + QLatin1String(kTemporaryFolderPrefix) +
+                                 QString(kTemporaryRandom, QLatin1Char('X')));
+    return keepingListing([&]() -> Status {
+        if (!::mkdtemp(temp.data())) {
+            return ioError(path_, QStringLiteral("フォルダを作れません"), errno);
+        }
+        name = QFile::decodeName(temp).mid(path_.size() + 1);
+        noteCreated(name);
+        notRegular_.insert(name);
+        return Status::ok();
+    });
+}
+
+Status WorkingFolder::nameFolder(const QString& temporary, const QString& name, bool* taken) {
+    *taken = false;
+    if (Status s = refuseWrite(name); !s) return s;
+    if (exists(name)) {
+        *taken = true;
+        return Status::ok();
+    }
+    const QByteArray from = nativePath(path_ + QLatin1Char('/') + temporary);
+    const QByteArray to = nativePath(path_ + QLatin1Char('/') + name);
+    return keepingListing([&]() -> Status {
+        // Never over a folder of that name that came meanwhile.
+        int done =
+            ::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE);
+        if (done != 0 && errno == EINVAL) {  // a file system without the flag
+            struct stat st {};
+            done = ::lstat(to.constData(), &st) == 0 ? (errno = EEXIST, -1)
+                                                     : ::rename(from.constData(), to.constData());
+        }
+        if (done != 0) {
+            if (errno != EEXIST && errno != ENOTEMPTY) {
+                return ioError(name, QStringLiteral("名前を付けられません"), errno);
+            }
+            *taken = true;  // nothing changed
+            return Status::ok();
+        }
+        noteRemoved(temporary);
+        noteCreated(name);
+        notRegular_.insert(name);
+        return syncFolder(name);
+    });
+}
+
+Status WorkingFolder::removeTemporaryFolder(const QString& temporary) {
+    if (!isOwnTemporaryFolder(nativePath(temporary).constData())) {
+        return StoreError{temporary, 0, QStringLiteral("一時フォルダではありません")};
+    }
+    return keepingListing([&]() -> Status {
+        const int dir = ::open(nativePath(path_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0) return ioError(path_, QStringLiteral("開けません"), errno);
+        const bool gone = removeFolderOfFiles(dir, nativePath(temporary).constData());
+        const int err = errno;
+        ::close(dir);
+        if (!gone) return ioError(temporary, QStringLiteral("削除できません"), err);
+        noteRemoved(temporary);
+        return Status::ok();
+    });
+}
+
 void WorkingFolder::markUnwritable(const QString& name) {
     unwritable_.insert(name.toCaseFolded());
 }
@@ -518,7 +582,7 @@ Status WorkingFolder::createUnsynced(const QString& name, const QByteArray& byte
             *taken = true;
             return Status::ok();
         }
-        int err = writeAll(fd, bytes.constData(), bytes.size());
+        int err = WriteAll(fd, bytes.constData(), bytes.size());
         if (::close(fd) != 0 && err == 0) err = errno;
         if (err != 0) {
             ::unlink(native.constData());

@@ -124,10 +124,22 @@ public:
     // Makes a new folder inside; *existed tells when the name was taken.
     Status makeFolder(const QString& name, bool* existed = nullptr);
 
-    // Deletes the temporaries of replace() left in the folder (names the
-    // program makes only); nothing else is touched. On a disk that stays full a
-    // failed replace may leave its temporary behind, because even removing it
-    // fails: it goes here, at the next start.
+    // A new, empty folder inside under a temporary name of the program's own
+    // (name hears it). A folder is filled there and named only once it is
+    // whole (nameFolder), so that a crash never leaves half of one under a good
+    // name: removeLeftovers takes a temporary folder away with its files.
+    Status makeTemporaryFolder(QString& name);
+    // Gives the temporary folder a name that is not taken yet (ignoring case)
+    // and syncs the folder. When the name is taken, nothing changes and
+    // *taken is set. A failure of the sync alone is marked written.
+    Status nameFolder(const QString& temporary, const QString& name, bool* taken);
+    // Deletes a temporary folder with the files in it.
+    Status removeTemporaryFolder(const QString& temporary);
+
+    // Deletes the temporaries of replace() and makeTemporaryFolder() left in
+    // the folder (names the program makes only); nothing else is touched. On a disk that stays full
+    // a failed replace may leave its temporary behind, because even removing it fails: it goes
+    // here, at the next start.
     void removeLeftovers();
 
     // True when the name fits a file name of the system (255 bytes).

@@ -6,20 +6,12 @@
 #include "screens/titles/new_start.h"
 #include "store/marks.h"
 #include "store/side_files.h"
+#include "store/text_check.h"
 #include "window/frm_main.h"
 
 namespace {
 
 const QString kCrLf = store::marks::kLineEnd.toString();
-
-// A title name becomes part of file names and of a quoted record field.
-bool HasForbiddenCharacter(const QString& name) {
-    static const QString forbidden = QStringLiteral("\\/:,;*?\"<>|");
-    for (QChar c : name) {
-        if (forbidden.contains(c)) return true;
-    }
-    return false;
-}
 
 void DeleteFilesOfTitle(store::WorkingFolder& folder, const QString& name) {
     if (!logic::IsKeptForSomethingElse(name + QStringLiteral(".TXT"))) {
@@ -114,7 +106,7 @@ std::optional<QString> TitleCommands::AskNewTitleName() {
             p.InputBox(QStringLiteral("タイトル名を入力して下さい"),
                        QStringLiteral("タイトル名入力"), defaultText);
         if (!answer || answer->isEmpty()) return std::nullopt;
-        if (HasForbiddenCharacter(*answer)) {
+        if (store::HasForbiddenInTitle(*answer)) {
             p.MessageBox(QStringLiteral("\\ / : , ; * ? < > |　の文字は使えません。"),
                          QStringLiteral("入力制限"), Platform::Icon::Warning);
             continue;

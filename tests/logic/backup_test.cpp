@@ -1,3 +1,5 @@
+#include "logic/backup.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -5,6 +7,7 @@
 #include <QFile>
 
 #include "logic/new_start.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/folder_helpers.h"
 
 namespace {
@@ -119,6 +122,65 @@ TEST_F(BackupTest, TheBackupKeepsItsBytesWhateverHappensToTheFolderAfterwards) {
 
     EXPECT_EQ(f.read(kFolder + "/T1.jpg"), "old picture");
     EXPECT_EQ(f.read(kFolder + "/評価マスタ.txt"), "\"評価\"\r\n");
+}
+
+// The import's backup: copies of the data file and the history under their
+// own spellings, byte for byte, and nothing else; a missing file is passed over.
+TEST_F(BackupTest, TheImportsBackupHoldsTheDataFileAndTheHistory) {
+    f.write("データ.txt", Record("T1"));
+    f.write("鑑賞履歴.TXT", "\"2024/01/01\",\"T1\",\"DVD\"\r\n");
+    f.write("評価マスタ.txt", "\"評価\"\r\n");
+    logic::BackupResult r = logic::BackUpDataAndHistory(folder, kWhen);
+    ASSERT_TRUE(r.status.isOk());
+    EXPECT_EQ(r.folderName, kFolder);
+    EXPECT_EQ(EntriesOf(kFolder), (QStringList{"データ.txt", "鑑賞履歴.TXT"}));
+    EXPECT_EQ(f.read(kFolder + "/データ.txt"), Record("T1"));
+    EXPECT_EQ(f.read(kFolder + "/鑑賞履歴.TXT"), "\"2024/01/01\",\"T1\",\"DVD\"\r\n");
+
+    ASSERT_TRUE(QFile::remove(f.file("鑑賞履歴.TXT")));
+    r = logic::BackUpDataAndHistory(folder, kWhen);
+    ASSERT_TRUE(r.status.isOk());
+    EXPECT_EQ(EntriesOf(kFolder + "_2"), QStringList{"データ.txt"});
+}
+
+// A kill or a failing disk at any step of either backup: the next start finds
+// no backup folder or a whole one, and nothing half made under another name.
+TEST_F(BackupTest, AKillAnywhereLeavesNoBackupOrAWholeOne) {
+    Load(Record("T1"));
+    f.write("鑑賞履歴.TXT", "\"2024/01/01\",\"T1\",\"DVD\"\r\n");
+    f.write("T1.jpg", "picture");
+    f.write("メモ_T1.txt", "memo\r\n");
+    const QStringList before = f.entries();
+    const QStringList whole[] = {{"T1.jpg", kData, "メモ_T1.txt", "鑑賞履歴.TXT"},
+                                 {kData, "鑑賞履歴.TXT"}};
+    for (int which = 0; which < 2; ++which) {
+        int wholeBackups = 0;
+        for (int kill = 0;; ++kill) {
+            ASSERT_LT(kill, 100);
+            logic::BackupResult r;
+            {
+                testsupport::FaultInjection dies({.killAfter = kill});
+                r = which == 0 ? logic::BackUpBeforeClearing(catalogue, folder, kWhen)
+                               : logic::BackUpDataAndHistory(folder, kWhen);
+            }
+            store::WorkingFolder reopened(f.path());  // the next start
+            const bool made = f.exists(kFolder);
+            if (made) {
+                ++wholeBackups;
+                EXPECT_EQ(EntriesOf(kFolder), whole[which]) << "kill " << kill;
+                for (const QString& name : whole[which])
+                    EXPECT_EQ(f.read(kFolder + "/" + name), f.read(name)) << "kill " << kill;
+                ASSERT_TRUE(QDir(f.file(kFolder)).removeRecursively());
+            }
+            EXPECT_EQ(f.entries(), before) << "kill " << kill;
+            if (r.status.isOk()) {
+                EXPECT_TRUE(made);
+                break;
+            }
+        }
+        // The kill after the rename, at the folder's sync.
+        EXPECT_EQ(wholeBackups, 2) << which;
+    }
 }
 
 }  // namespace

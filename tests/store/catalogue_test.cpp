@@ -214,6 +214,26 @@ TEST(Catalogue, AppendTitleWritesNameSeventeenCommasAndAnEmptyText) {
     EXPECT_FALSE(c.AppendTitle(f, QStringLiteral("B")).isOk());
 }
 
+// A record appended in memory comes after the loaded ones, every field in its
+// place, and is written as such.
+TEST(Catalogue, AppendRecordAddsATitleAfterTheLast) {
+    TempFolder t;
+    t.write(kData, Rec("A"));
+    WorkingFolder f(t.path());
+    Catalogue c;
+    ASSERT_TRUE(c.LoadTitleData(f).isOk());
+    store::TitleRecord r{"B", "D", "S", "2004/01", "K", "J", "", {0, 90, 1, 2, 3, 4, 5, 10}, {}};
+    r.strSyoyu[4] = QStringLiteral("○");
+    c.ReserveTitles(2);
+    c.AppendRecord(r);
+    EXPECT_EQ(c.TitleCount, 2);
+    QByteArray bytes;
+    ASSERT_TRUE(c.TitleDataBytes(f, bytes).isOk());
+    EXPECT_EQ(bytes, Rec("A") +
+                         "\"B\",\"D\",\"S\",\"2004/01\",\"K\",\"J\",\"\",90,1,2,3,4,5,10,"
+                         "\"\",\"\",\"\",\"\x81\x9b\"\r\n");
+}
+
 TEST(Catalogue, AppendAfterAHandEditedTailRewritesTheFile) {
     for (const QByteArray& tail : {QByteArray(), QByteArray("\r\n\r\n")}) {
         TempFolder t;

@@ -139,6 +139,9 @@ TEST(Hardening, LeftoverTemporariesGoAtStartAndNothingElse) {
         QStringLiteral(".HOSHI-TMP-Ab3xZ9"),    kData};
     for (const QString& n : leftovers + kept) t.write(n, "bytes");
     QDir(t.path()).mkdir(QStringLiteral(".hoshi-tmp-dir123"));
+    // A folder temporary goes with the files in it.
+    QDir(t.path()).mkdir(QStringLiteral(".hoshi-tmp-dir-Ab3xZ9"));
+    t.write(QStringLiteral(".hoshi-tmp-dir-Ab3xZ9/") + kData, "bytes");
     WorkingFolder f(t.path());
     QStringList expected = kept;
     expected << QStringLiteral(".hoshi-tmp-dir123");

@@ -41,6 +41,20 @@ TEST(TextCheck, ReturnsTheNormalisedText) {
     EXPECT_EQ(CheckLineText(QString::fromUtf16(u"\u301C")).text, QString::fromUtf16(u"\uFF5E"));
 }
 
+// The eleven characters file names and quoted fields cannot hold; their
+// full-width forms and the rest of the text are fine.
+TEST(TextCheck, ATitleMayNotHoldElevenCharacters) {
+    const QString forbidden = QStringLiteral("\\/:,;*?\"<>|");
+    for (QChar c : forbidden) {
+        EXPECT_TRUE(store::IsForbiddenInTitle(c)) << int(c.unicode());
+        EXPECT_TRUE(store::HasForbiddenInTitle(QStringLiteral("七人") + c + u'侍'));
+    }
+    for (QChar c : QStringLiteral("＼／：，；＊？”＜＞｜.-_'()!&%#[]{}=+~`@$^ 　、。"))
+        EXPECT_FALSE(store::IsForbiddenInTitle(c)) << int(c.unicode());
+    EXPECT_FALSE(store::HasForbiddenInTitle(QStringLiteral("七人の侍 (1954)")));
+    EXPECT_FALSE(store::HasForbiddenInTitle(QString()));
+}
+
 TEST(Dates, ReleaseDates) {
     for (const char* ok :
          {"2004/07", "2004/7", "2004-07", "2004/7/5", "2004-07-05", "2004/02/29", "1899/12"}) {

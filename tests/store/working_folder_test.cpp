@@ -195,6 +195,28 @@ TEST(WorkingFolder, ListedAsFilesTellsRegularFilesFromTheRest) {
         (std::vector<bool>{true, false, false, false, false, true}));
 }
 
+// A temporary folder is named only where no entry is, whatever its case and
+// even when that entry is an empty folder; a taken name changes nothing.
+TEST(WorkingFolder, ATemporaryFolderNeverTakesANameThatIsTaken) {
+    TempFolder t;
+    ASSERT_TRUE(QDir(t.path()).mkdir(QStringLiteral("Backup")));
+    WorkingFolder f(t.path());
+    QString temporary;
+    ASSERT_TRUE(f.makeTemporaryFolder(temporary).isOk());
+    EXPECT_TRUE(temporary.startsWith(QStringLiteral(".hoshi-tmp-dir-")));
+    t.write(temporary + QStringLiteral("/a.txt"), "x");
+    for (const char* taken : {"Backup", "BACKUP"}) {
+        bool wasTaken = false;
+        ASSERT_TRUE(f.nameFolder(temporary, QString::fromLatin1(taken), &wasTaken).isOk());
+        EXPECT_TRUE(wasTaken) << taken;
+    }
+    bool wasTaken = true;
+    ASSERT_TRUE(f.nameFolder(temporary, QStringLiteral("Backup_2"), &wasTaken).isOk());
+    EXPECT_FALSE(wasTaken);
+    EXPECT_EQ(t.entries(), (QStringList{"Backup", "Backup_2"}));
+    EXPECT_EQ(t.read(QStringLiteral("Backup_2/a.txt")), "x");
+}
+
 TEST(WorkingFolder, ListByPrefixAndSuffixIgnoringCase) {
     TempFolder t;
     t.write(QStringLiteral("メモ_A.txt"), "x");

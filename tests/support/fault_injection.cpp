@@ -76,6 +76,12 @@ extern "C" int rename(const char* from, const char* to) noexcept {
     return static_cast<int>(::syscall(SYS_renameat, AT_FDCWD, from, AT_FDCWD, to));
 }
 
+extern "C" int renameat2(int fromDir, const char* from, int toDir, const char* to,
+                         unsigned int flags) noexcept {
+    if (testsupport::Killed()) return testsupport::Fail(EIO);
+    return static_cast<int>(::syscall(SYS_renameat2, fromDir, from, toDir, to, flags));
+}
+
 extern "C" int unlink(const char* path) noexcept {
     if (testsupport::Killed()) return testsupport::Fail(EIO);
     return static_cast<int>(::syscall(SYS_unlinkat, AT_FDCWD, path, 0));

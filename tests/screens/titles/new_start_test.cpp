@@ -226,8 +226,9 @@ TEST_F(NewStartTest, CancellingTheBackupKeepsEveryFileAndLeavesNoBackup) {
     int turns = 0;
     p.onEvents = [&] {
         ++turns;
-        // Part of the backup made already.
-        ASSERT_EQ(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1);
+        // Part of the backup made already (in a hidden temporary folder).
+        ASSERT_EQ(
+            QDir(dir.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).size(), 1);
         Find<QPushButton>("cmdProgressCancel")->click();
     };
     p.Answer(Platform::Answer::Yes);
@@ -241,7 +242,8 @@ TEST_F(NewStartTest, CancellingTheBackupKeepsEveryFileAndLeavesNoBackup) {
     EXPECT_EQ(p.waitPointerDepth, 0);
     EXPECT_EQ(ended, 0);
     EXPECT_EQ(window->catalogue.TitleCount, 200);
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(
+        QDir(dir.path()).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
     QStringList names = before.keys();
     names.sort();
     EXPECT_EQ(Entries(), names);
