@@ -65,7 +65,8 @@ void History::clear() {
     cboKanbi.clear();
     cboKanbi2.clear();
     cboKansyou.clear();
-    byTitle_.clear();
+    firstViewing_.clear();
+    nextViewing_.clear();
     endsOpen_ = false;
 }
 
@@ -101,7 +102,10 @@ store::Status History::LoadHistory(store::WorkingFolder& folder) {
     // before it; the sets are asked only when it changes.
     QSet<QString> seenMonths, seenYears, seenContents;
     seenContents.reserve(count);
-    byTitle_.reserve(count);
+    firstViewing_.reserve(count);
+    nextViewing_.assign(static_cast<size_t>(count) + 1, 0);
+    std::vector<int> lastViewing(static_cast<size_t>(count) + 1, 0);  // by first viewing
+    const auto titleOf = [this](int g) { return QStringView(strKansyouDaimei[size_t(g)]); };
     QString lastMonth, lastYear;
     for (int g = 1; g <= count; ++g) {
         Viewing& v = viewings[g - 1];
@@ -120,10 +124,17 @@ store::Status History::LoadHistory(store::WorkingFolder& folder) {
         if (!v.content.isEmpty() && store::detail::AddIfNew(seenContents, v.content)) {
             cboKansyou.push_back(v.content);
         }
-        byTitle_[v.title].push_back(g);
         strKansyoubi.push_back(std::move(v.date));
         strKansyouDaimei.push_back(std::move(v.title));
         strKansyouNaiyou.push_back(std::move(v.content));
+        // Each title's viewings as a chain from its first.
+        if (const int first = firstViewing_.find(strKansyouDaimei[size_t(g)], titleOf)) {
+            nextViewing_[size_t(lastViewing[size_t(first)])] = g;
+            lastViewing[size_t(first)] = g;
+        } else {
+            firstViewing_.insert(strKansyouDaimei[size_t(g)], g, titleOf);
+            lastViewing[size_t(g)] = g;
+        }
     }
     HistoryCount = count;
     if (count > 0) strLastKansyoubi = strKansyoubi[count];
@@ -216,7 +227,12 @@ store::Status History::insertViewing(store::WorkingFolder& folder, const QString
 }
 
 std::vector<int> History::ViewingsOf(const QString& title) const {
-    return byTitle_.value(title);
+    std::vector<int> found;
+    const auto titleOf = [this](int g) { return QStringView(strKansyouDaimei[size_t(g)]); };
+    for (int g = firstViewing_.find(title, titleOf); g > 0; g = nextViewing_[size_t(g)]) {
+        found.push_back(g);
+    }
+    return found;
 }
 
 store::Status MergedViewingsBytes(const History& history, const store::WorkingFolder& folder,

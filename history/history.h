@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "store/status.h"
+#include "store/text_index.h"
 #include "store/working_folder.h"
 
 namespace history {
@@ -64,7 +65,9 @@ private:
 
     bool loaded_ = false;
     bool endsOpen_ = false;  // the file's last line has no line end
-    QHash<QString, std::vector<int>> byTitle_;
+    // The viewings of each title: the first by title, then each the next.
+    store::detail::TextNumbers firstViewing_;
+    std::vector<int> nextViewing_;  // by record number; 0 after the last
 };
 
 // A viewing to merge into the file: the date already "YYYY/MM/DD".

@@ -214,29 +214,37 @@ Status Catalogue::LoadTitleData(WorkingFolder& folder) {
 Status Catalogue::parseTitles(const QByteArray& bytes) {
     RecordReader r(kDataFile, bytes);
     const bool endsWithLineEnd = bytes.isEmpty() || bytes.endsWith('\n') || bytes.endsWith('\r');
-    // One pass. Titles already in the arrays (from the last load) are
-    // overwritten in place; the arrays grow
-    // beyond that as records come, and are cut to the count at the end. Slot 0
-    // stays empty.
     TitleCount = 0;
-    const size_t had = strDaimei.size();
-    {
-        // A record takes at least 20 bytes.
-        const size_t lines =
-            static_cast<size_t>(std::min<qsizetype>(bytes.size() / 20, kMaxRecords)) + 2;
-        for (auto* v :
-             {&strDaimei, &strKantoku, &strSyuen, &strNengetu, &strKuni, &strJanru, &strHyouka}) {
-            v->reserve(lines);
-            if (v->empty()) v->emplace_back();
-        }
-        intTensu.reserve(lines);
-        strSyoyu.reserve(lines);
-        if (intTensu.empty()) intTensu.emplace_back();
-        if (strSyoyu.empty()) strSyoyu.emplace_back();
+    // A record takes at least 20 bytes.
+    reserveTitles(static_cast<size_t>(std::min<qsizetype>(bytes.size() / 20, kMaxRecords)) + 2);
+    size_t count = 0;
+    if (Status s = readTitles(r, count); !s) return s;
+    tailClean_ = r.AtEndOfText() && endsWithLineEnd;
+    TitleCount = static_cast<int>(count);
+    fillPickLists();
+    return Status::ok();
+}
+
+void Catalogue::reserveTitles(size_t lines) {
+    for (auto* v :
+         {&strDaimei, &strKantoku, &strSyuen, &strNengetu, &strKuni, &strJanru, &strHyouka}) {
+        v->reserve(lines);
+        if (v->empty()) v->emplace_back();  // slot 0 stays empty
     }
+    intTensu.reserve(lines);
+    strSyoyu.reserve(lines);
+    if (intTensu.empty()) intTensu.emplace_back();
+    if (strSyoyu.empty()) strSyoyu.emplace_back();
+}
+
+// One pass. Titles already in the arrays (from the last load) are
+// overwritten in place; the arrays grow beyond that as records come, and are
+// cut to the count at the end.
+Status Catalogue::readTitles(RecordReader& r, size_t& count) {
     std::vector<QString>* texts[7] = {&strDaimei, &strKantoku, &strSyuen, &strNengetu,
                                       &strKuni,   &strJanru,   &strHyouka};
-    size_t count = 0;
+    const size_t had = strDaimei.size();
+    count = 0;
     while (!r.failed() && !r.AtEnd()) {
         if (count == static_cast<size_t>(kMaxRecords)) {
             return StoreError{
@@ -264,14 +272,16 @@ Status Catalogue::parseTitles(const QByteArray& bytes) {
     for (auto* v : texts) v->resize(count + 1);
     intTensu.resize(count + 1);
     strSyoyu.resize(count + 1);
-    tailClean_ = r.AtEndOfText() && endsWithLineEnd;
-    TitleCount = static_cast<int>(count);
+    return Status::ok();
+}
 
-    // In a large catalogue the sorted lists are put in order on a second
-    // thread while this one indexes the names and release dates. The second
-    // thread only reads the texts, never copies one: a copy counts a reference
-    // on the storage every text of the file shares. The lists themselves are
-    // filled here afterwards.
+// In a large catalogue the sorted lists are put in order on a second thread
+// while this one indexes the names and release dates. The second thread only
+// reads the texts, never copies one: a copy counts a reference on the storage
+// every text of the file shares. The lists themselves are filled here
+// afterwards.
+void Catalogue::fillPickLists() {
+    const size_t count = static_cast<size_t>(TitleCount);
     constexpr PickField kSorted[] = {PickField::Kantoku, PickField::Syuen, PickField::Kuni,
                                      PickField::Janru};
     std::vector<uint32_t> titleOf[4];
@@ -307,7 +317,6 @@ Status Catalogue::parseTitles(const QByteArray& bytes) {
         for (uint32_t k : order[f]) items.push_back(v[titleOf[f][k]]);
         pickList(kSorted[f]).assignSorted(std::move(items));
     }
-    return Status::ok();
 }
 
 namespace {

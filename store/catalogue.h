@@ -12,6 +12,8 @@
 
 namespace store {
 
+class RecordReader;
+
 inline constexpr int kMaxRecords = 32766;
 inline const QString kDataFile = QStringLiteral("データ.TXT");
 
@@ -114,6 +116,9 @@ private:
     void resize(int count);
     void addToPickLists(int i, bool sortedInsert);
     Status parseTitles(const QByteArray& bytes);
+    void reserveTitles(size_t lines);
+    Status readTitles(RecordReader& r, size_t& count);
+    void fillPickLists();
     Status refuseSave(const WorkingFolder& folder) const;
     Status writeOrder(WorkingFolder& folder, const std::vector<int>& order) const;
     Status orderBytes(const std::vector<int>& order, QByteArray& bytes) const;

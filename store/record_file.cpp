@@ -101,60 +101,12 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
     const QChar* d = text_.constData();
     const qsizetype n = text_.size();
     qsizetype p = pos_;
-    // 1. Spaces and tabs are skipped.
+    // Spaces and tabs are skipped.
     while (p < n && isBlank(d[p])) ++p;
-    if (p >= n) {
-        if (pendingField_) {  // a comma at the very end promised one more, absent field
-            pendingField_ = false;
-            pos_ = p;
-            return true;
-        }
-        fail(lastFieldLine_ > 0 ? lastFieldLine_ : line_,
-             QStringLiteral(
-                 "ファイルの終わりを越えて読もうとしました（レコードの項目が足りません）"));
-        return false;
-    }
+    if (p >= n) return readPastEnd(p);
     lastFieldLine_ = line_;
-    if (d[p] == u'"') {
-        // 2. A quoted text runs to the next double quote, on the same line.
-        quoted = true;
-        const qsizetype open = p + 1;
-        qsizetype q = open;
-        while (q < n) {
-            const char16_t c = d[q].unicode();
-            if (c == u'"' || c == u'\r' || c == u'\n') break;
-            ++q;
-        }
-        if (q >= n || d[q] != u'"') {
-            fail(QStringLiteral("二重引用符で始まるテキストが同じ行で閉じていません"));
-            return false;
-        }
-        value = QStringView(d + open, q - open);
-        p = q + 1;
-        // After the closing quote only blanks may come before the separator.
-        while (p < n && isBlank(d[p])) ++p;
-        if (p < n && d[p] != u',' && !isLineEnd(d[p])) {
-            fail(QStringLiteral("閉じた二重引用符のあとに余分な文字があります（%1）")
-                     .arg(inBrackets(QStringView(d + p, 1))));
-            return false;
-        }
-    } else {
-        // 3. A bare value runs to the next comma or line end; trailing blanks go.
-        qsizetype q = p;
-        while (q < n) {
-            const char16_t c = d[q].unicode();
-            if (c == u',' || c == u'\r' || c == u'\n') break;
-            if (c == u'"') {
-                fail(QStringLiteral("項目の途中に二重引用符があります"));
-                return false;
-            }
-            ++q;
-        }
-        qsizetype e = q;
-        while (e > p && isBlank(d[e - 1])) --e;
-        value = QStringView(d + p, e - p);
-        p = q;
-    }
+    quoted = d[p] == u'"';
+    if (!(quoted ? readQuoted(p, value) : readBare(p, value))) return false;
     // A text this long is no record of the program's: a damaged file, which
     // would also take the window minutes to lay out.
     if (value.size() > kMaxRecordText) {
@@ -163,24 +115,91 @@ bool RecordReader::readRaw(QStringView& value, bool& quoted) {
                  .arg(kMaxRecordText));
         return false;
     }
-    // The separator: a comma, or a line end (CR LF, CR or LF), or the end. No
-    // value holds a line end, so lines are counted here only.
-    pendingField_ = false;
-    const qsizetype separator = p;
-    if (p < n) {
-        if (d[p] == u',') {
-            ++p;
-            pendingField_ = true;
-        } else if (d[p] == u'\r') {
-            ++p;
-            if (p < n && d[p] == u'\n') ++p;
-        } else {  // LF
-            ++p;
-        }
-    }
-    advanceLine(separator, p);
-    pos_ = p;
+    pos_ = afterSeparator(p);
     return true;
+}
+
+bool RecordReader::readPastEnd(qsizetype end) {
+    if (pendingField_) {  // a comma at the very end promised one more, absent field
+        pendingField_ = false;
+        pos_ = end;
+        return true;
+    }
+    fail(lastFieldLine_ > 0 ? lastFieldLine_ : line_,
+         QStringLiteral("ファイルの終わりを越えて読もうとしました（レコードの項目が足りません）"));
+    return false;
+}
+
+// A quoted text runs to the next double quote, on the same line; p is at the
+// opening quote, and is left at the separator.
+bool RecordReader::readQuoted(qsizetype& p, QStringView& value) {
+    const QChar* d = text_.constData();
+    const qsizetype n = text_.size();
+    const qsizetype open = p + 1;
+    qsizetype q = open;
+    while (q < n) {
+        const char16_t c = d[q].unicode();
+        if (c == u'"' || c == u'\r' || c == u'\n') break;
+        ++q;
+    }
+    if (q >= n || d[q] != u'"') {
+        fail(QStringLiteral("二重引用符で始まるテキストが同じ行で閉じていません"));
+        return false;
+    }
+    value = QStringView(d + open, q - open);
+    p = q + 1;
+    // After the closing quote only blanks may come before the separator.
+    while (p < n && isBlank(d[p])) ++p;
+    if (p < n && d[p] != u',' && !isLineEnd(d[p])) {
+        fail(QStringLiteral("閉じた二重引用符のあとに余分な文字があります（%1）")
+                 .arg(inBrackets(QStringView(d + p, 1))));
+        return false;
+    }
+    return true;
+}
+
+// A bare value runs to the next comma or line end; trailing blanks go. p is
+// left at the separator.
+bool RecordReader::readBare(qsizetype& p, QStringView& value) {
+    const QChar* d = text_.constData();
+    const qsizetype n = text_.size();
+    qsizetype q = p;
+    while (q < n) {
+        const char16_t c = d[q].unicode();
+        if (c == u',' || c == u'\r' || c == u'\n') break;
+        if (c == u'"') {
+            fail(QStringLiteral("項目の途中に二重引用符があります"));
+            return false;
+        }
+        ++q;
+    }
+    qsizetype e = q;
+    while (e > p && isBlank(d[e - 1])) --e;
+    value = QStringView(d + p, e - p);
+    p = q;
+    return true;
+}
+
+// Steps over the separator at p: a comma, or a line end (CR LF, CR or LF), or
+// the end. No value holds a line end, so lines are counted here only, at a
+// line end.
+qsizetype RecordReader::afterSeparator(qsizetype p) {
+    const QChar* d = text_.constData();
+    const qsizetype n = text_.size();
+    pendingField_ = false;
+    if (p >= n) return p;
+    const char16_t c = d[p].unicode();
+    if (c == u',') {
+        pendingField_ = true;
+        return p + 1;
+    }
+    if (c == u'\r') {
+        ++line_;
+        return p + 1 < n && d[p + 1] == u'\n' ? p + 2 : p + 1;
+    }
+    // LF: a line end unless it follows a CR (then the CR counted it).
+    if (p == 0 || d[p - 1] != u'\r') ++line_;
+    return p + 1;
 }
 
 // A text read is a part of the decoded text, sharing its storage: no

@@ -64,6 +64,10 @@ public:
 private:
     // Reads one field's raw value; false (and the reader failed) on a fault.
     bool readRaw(QStringView& value, bool& quoted);
+    bool readPastEnd(qsizetype end);
+    bool readQuoted(qsizetype& p, QStringView& value);
+    bool readBare(qsizetype& p, QStringView& value);
+    qsizetype afterSeparator(qsizetype p);
     void fail(const QString& reason);
     void fail(int line, const QString& reason);
     void advanceLine(qsizetype from, qsizetype to);

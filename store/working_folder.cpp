@@ -269,7 +269,18 @@ Status WorkingFolder::read(const QString& name, QByteArray& out, bool* missing) 
     data.resize(static_cast<qsizetype>(st.st_size));
     qsizetype got = 0;
     for (;;) {
-        if (got == data.size()) data.resize(data.size() + 65536);  // grew meanwhile
+        if (got == data.size()) {
+            // The end is checked on the side, so that a file read whole keeps
+            // a buffer of its own size, which a load may keep.
+            char more[4096];
+            ssize_t n = ::read(fd, more, sizeof more);
+            if (n < 0 && errno == EINTR) continue;
+            if (n < 0) return fail(errno);
+            if (n == 0) break;
+            data.append(more, n);  // grew meanwhile
+            got += n;
+            continue;
+        }
         ssize_t n = ::read(fd, data.data() + got, static_cast<size_t>(data.size() - got));
         if (n < 0) {
             if (errno == EINTR) continue;

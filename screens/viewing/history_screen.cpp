@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "logic/charts.h"
 #include "logic/rankings.h"
@@ -27,6 +28,37 @@ const QString kMonthChartTitle = QStringLiteral("鑑賞年月ごとの鑑賞数"
 const QString kYearChartTitle = QStringLiteral("鑑賞年ごとの鑑賞数");
 
 enum Area { Months, Titles, Contents };
+
+// The history's records as the list's rows, read from the history as they are
+// shown: a copy of every record as texts would cost megabytes at the limit.
+// Each reload of the history sets a new one.
+class HistoryRows : public GridModel::BodySource {
+public:
+    explicit HistoryRows(const history::History& h) : h_(h), rows_(h.HistoryCount) {}
+
+    int BodyRows() const override { return rows_; }
+
+    QString BodyText(int row, int col) const override {
+        if (row < 1 || row > h_.HistoryCount) return {};
+        const auto g = static_cast<size_t>(row);
+        switch (col) {
+            case 0:
+                return QString::number(row);
+            case 1:
+                return h_.strKansyoubi[g];
+            case 2:
+                return h_.strKansyouDaimei[g];
+            case 3:
+                return h_.strKansyouNaiyou[g];
+            default:
+                return {};
+        }
+    }
+
+private:
+    const history::History& h_;
+    int rows_;
+};
 
 struct AreaText {
     const char* area;
@@ -180,15 +212,8 @@ void HistoryScreen::SetupHistoryGrid() {
 }
 
 void HistoryScreen::FillHistoryList() {
-    const history::History& h = w.history;
     SetupHistoryGrid();
-    std::vector<QStringList> rows;
-    rows.reserve(h.HistoryCount);
-    for (int g = 1; g <= h.HistoryCount; ++g) {
-        rows.push_back(
-            {QString::number(g), h.strKansyoubi[g], h.strKansyouDaimei[g], h.strKansyouNaiyou[g]});
-    }
-    msgHenList_->SetBodyRows(std::move(rows));
+    msgHenList_->SetBodySource(std::make_shared<HistoryRows>(w.history));
     if (msgHenList_->Rows() > kRowsInView) msgHenList_->SetTopRow(msgHenList_->Rows() - 1);
 }
 
