@@ -1,6 +1,7 @@
 #include "store/record_file.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "store/cp932.h"
 #include "store/marks.h"
@@ -59,7 +60,6 @@ RecordReader::RecordReader(QString fileName, const QByteArray& bytes)
     qsizetype bad = 0;
     if (auto text = cp932::decodeInHalves(bytes, &bad)) {
         text_ = std::move(*text);
-        textData_ = text_.data();
     } else {
         const int line = lineOfByte(bytes, bad);
         fail(line, QStringLiteral("Shift_JIS（CP932）として読めないバイトがあります"
@@ -202,29 +202,31 @@ qsizetype RecordReader::afterSeparator(qsizetype p) {
     return p + 1;
 }
 
-// A text read is a part of the decoded text, sharing its storage: no
-// allocation per field. The character after it (its closing quote or its
-// separator, read already) becomes the end mark that every QString carries.
-QString RecordReader::slice(QStringView v) {
-    QString::DataPointer part = text_.data_ptr();
-    const qsizetype at = v.data() - text_.constData();
-    textData_[at + v.size()] = QChar(0);
-    part.setBegin(reinterpret_cast<char16_t*>(textData_ + at));
-    part.size = v.size();
-    return QString(std::move(part));
-}
-
+// Each text read owns its characters: a text sharing the decoded file's
+// storage would, on its first change, be copied at the size of the whole file.
 QString RecordReader::ReadText() {
-    QStringView v;
-    bool q;
-    if (!readRaw(v, q)) return {};
-    if (v.isEmpty()) return QString();
-    if (const QString* m = sharedMark(v)) return *m;
-    return slice(v);
+    QString text;
+    ReadText(text);
+    return text;
 }
 
 void RecordReader::ReadText(QString& into) {
-    into = ReadText();
+    QStringView v;
+    bool q;
+    if (!readRaw(v, q) || v.isEmpty()) {
+        into = QString();
+        return;
+    }
+    if (const QString* m = sharedMark(v)) {
+        into = *m;
+        return;
+    }
+    if (into.isDetached() && into.capacity() >= v.size()) {
+        into.resize(v.size());
+        std::memcpy(into.data(), v.data(), static_cast<size_t>(v.size()) * sizeof(QChar));
+    } else {
+        into = v.toString();
+    }
 }
 
 int RecordReader::ReadInteger() {

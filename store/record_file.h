@@ -41,9 +41,9 @@ public:
     // folder first where a missing file has a meaning of its own.
     static RecordReader open(const WorkingFolder& folder, const QString& fileName);
 
-    // The next field, whatever line it is on. The texts read share the
-    // decoded file's storage, which lives as long as one of them does.
+    // The next field, whatever line it is on.
     QString ReadText();
+    // The same into `into`, reusing its storage when it is not shared.
     void ReadText(QString& into);
     int ReadInteger();  // -32768..32767; an empty field reads as 0
 
@@ -71,11 +71,9 @@ private:
     void fail(const QString& reason);
     void fail(int line, const QString& reason);
     void advanceLine(qsizetype from, qsizetype to);
-    QString slice(QStringView value);
 
     QString fileName_;
     QString text_;
-    QChar* textData_ = nullptr;  // text_'s characters, taken before it is shared
     qsizetype pos_ = 0;
     int line_ = 1;
     bool pendingField_ = false;  // the last field ended with a comma

@@ -108,6 +108,16 @@ TEST(RecordReader, TextsReadStandOnTheirOwn) {
     texts[0] += QStringLiteral("XYZ");
     texts[1][0] = u'C';
     EXPECT_EQ(texts, (std::vector<QString>{"abXYZ", "Cd", "ef", "gh"}));
+
+    // A text far into a large file grows at its own size, not the file's.
+    QByteArray many;
+    for (int i = 0; i < 20000; ++i) many += "\"abcdefgh\"\r\n";
+    RecordReader big(QStringLiteral("x"), many + "\"last\"\r\n");
+    for (int i = 0; i < 20000; ++i) (void)big.ReadText();
+    QString last = big.ReadText();
+    last += u'!';
+    EXPECT_EQ(last, QStringLiteral("last!"));
+    EXPECT_LT(last.capacity(), 1000);
 }
 
 TEST(RecordReader, QuotedCommaThenInteger) {
