@@ -10,20 +10,20 @@
 #include <cstring>
 
 namespace store {
-namespace {
 
-StoreError ioError(const QString& file, const QString& what, int err) {
+StoreError IoError(const QString& file, const QString& what, int err) {
     return StoreError{file, 0,
-                      what + QStringLiteral("（") + QString::fromLocal8Bit(std::strerror(err)) +
-                          QStringLiteral("）")};
+                      what + QStringLiteral("（") + SystemReason(err) + QStringLiteral("）")};
 }
 
-QByteArray nativePath(const QString& path) {
+QByteArray NativePath(const QString& path) {
     return QFile::encodeName(path);
 }
 
+namespace {
+
 int fsyncPath(const QString& path, int flags) {
-    const int fd = ::open(nativePath(path).constData(), flags | O_CLOEXEC);
+    const int fd = ::open(NativePath(path).constData(), flags | O_CLOEXEC);
     if (fd < 0) return errno;
     int err = 0;
     if (::fsync(fd) != 0) err = errno;
@@ -53,12 +53,12 @@ Status ReplaceFileAtPath(const QString& targetPath, const QByteArray& bytes,
         return StoreError{name, 0,
                           what + QStringLiteral("（") + SystemReason(err) + QStringLiteral("）")};
     };
-    const QByteArray target = nativePath(targetPath);
+    const QByteArray target = NativePath(targetPath);
     const QString dir = QFileInfo(targetPath).absolutePath();
     QByteArray temp =
         temporaryPath.isEmpty()
-            ? nativePath(dir + u'/' + QLatin1String(kTemporaryPrefix) + QStringLiteral("XXXXXX"))
-            : nativePath(temporaryPath);
+            ? NativePath(dir + u'/' + QLatin1String(kTemporaryPrefix) + QStringLiteral("XXXXXX"))
+            : NativePath(temporaryPath);
     struct stat old {};
     const mode_t mode = ::stat(target.constData(), &old) == 0 ? (old.st_mode & 07777) : 0644;
     int fd = temporaryPath.isEmpty()
@@ -94,31 +94,31 @@ Status WriteFileAtomically(const QString& absolutePath, const QByteArray& bytes)
 
 Status CopyNewFile(const QString& sourcePath, const QString& targetPath) {
     // Not blocking: a pipe in a file's place is refused, not waited on.
-    const int in = ::open(nativePath(sourcePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (in < 0) return ioError(sourcePath, QStringLiteral("読み込めません"), errno);
+    const int in = ::open(NativePath(sourcePath).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (in < 0) return IoError(sourcePath, QStringLiteral("読み込めません"), errno);
     struct stat st {};
     if (::fstat(in, &st) != 0) {
         const int err = errno;
         ::close(in);
-        return ioError(sourcePath, QStringLiteral("読み込めません"), err);
+        return IoError(sourcePath, QStringLiteral("読み込めません"), err);
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(in);
-        return ioError(sourcePath, QStringLiteral("読み込めません"), EISDIR);
+        return IoError(sourcePath, QStringLiteral("読み込めません"), EISDIR);
     }
-    const QByteArray target = nativePath(targetPath);
+    const QByteArray target = NativePath(targetPath);
     const int out =
         ::open(target.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
     if (out < 0) {
         const int err = errno;
         ::close(in);
-        return ioError(targetPath, QStringLiteral("作れません"), err);
+        return IoError(targetPath, QStringLiteral("作れません"), err);
     }
     auto fail = [&](const QString& file, const QString& what, int err) -> Status {
         ::close(in);
         ::close(out);
         ::unlink(target.constData());
-        return ioError(file, what, err);
+        return IoError(file, what, err);
     };
     // In the kernel where it can; plain reads and writes where it cannot.
     bool plain = false;
@@ -155,21 +155,21 @@ Status CopyNewFile(const QString& sourcePath, const QString& targetPath) {
     if (::close(out) != 0) {
         const int err = errno;
         ::unlink(target.constData());
-        return ioError(targetPath, QStringLiteral("書き込めません"), err);
+        return IoError(targetPath, QStringLiteral("書き込めません"), err);
     }
     return Status::ok();
 }
 
 Status LinkNewFile(const QString& sourcePath, const QString& targetPath) {
-    const QByteArray source = nativePath(sourcePath);
+    const QByteArray source = NativePath(sourcePath);
     struct stat st {};
     // Not opened: a pipe is refused by its kind, without waiting on it.
     if (::stat(source.constData(), &st) != 0) {
-        return ioError(sourcePath, QStringLiteral("読み込めません"), errno);
+        return IoError(sourcePath, QStringLiteral("読み込めません"), errno);
     }
-    if (!S_ISREG(st.st_mode)) return ioError(sourcePath, QStringLiteral("読み込めません"), EISDIR);
+    if (!S_ISREG(st.st_mode)) return IoError(sourcePath, QStringLiteral("読み込めません"), EISDIR);
     // A symbolic link gives its target's bytes, as a copy would.
-    if (::linkat(AT_FDCWD, source.constData(), AT_FDCWD, nativePath(targetPath).constData(),
+    if (::linkat(AT_FDCWD, source.constData(), AT_FDCWD, NativePath(targetPath).constData(),
                  AT_SYMLINK_FOLLOW) == 0) {
         return Status::ok();
     }
@@ -181,7 +181,7 @@ Status LinkNewFile(const QString& sourcePath, const QString& targetPath) {
         case ENOSYS:
             return CopyNewFile(sourcePath, targetPath);
         default:
-            return ioError(targetPath, QStringLiteral("作れません"), errno);
+            return IoError(targetPath, QStringLiteral("作れません"), errno);
     }
 }
 
@@ -190,31 +190,31 @@ Status LinkNewFiles(const QString& fromFolder, const QStringList& names, const Q
                     const std::vector<bool>& listedAsFile) {
     if (stopped) *stopped = false;
     // Names relative to the two open folders: no path is walked per file.
-    const int from = ::open(nativePath(fromFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (from < 0) return ioError(fromFolder, QStringLiteral("開けません"), errno);
-    const int to = ::open(nativePath(toFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int from = ::open(NativePath(fromFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (from < 0) return IoError(fromFolder, QStringLiteral("開けません"), errno);
+    const int to = ::open(NativePath(toFolder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (to < 0) {
         const int err = errno;
         ::close(from);
-        return ioError(toFolder, QStringLiteral("開けません"), err);
+        return IoError(toFolder, QStringLiteral("開けません"), err);
     }
     Status status;
     int done = 0;
     for (const QString& name : names) {
-        const QByteArray native = nativePath(name);
+        const QByteArray native = NativePath(name);
         const size_t i = static_cast<size_t>(done);
         const bool regular = i < listedAsFile.size() && listedAsFile[i];
         struct stat st {};
         // Not opened: a pipe is refused by its kind, without waiting on it.
         if (!regular && ::fstatat(from, native.constData(), &st, 0) != 0) {
-            status = ioError(fromFolder + QLatin1Char('/') + name, QStringLiteral("読み込めません"),
+            status = IoError(fromFolder + QLatin1Char('/') + name, QStringLiteral("読み込めません"),
                              errno);
             break;
         }
         // A folder in a file's place holds nothing of the catalogue.
         if (regular || !S_ISDIR(st.st_mode)) {
             if (!regular && !S_ISREG(st.st_mode)) {
-                status = ioError(fromFolder + QLatin1Char('/') + name,
+                status = IoError(fromFolder + QLatin1Char('/') + name,
                                  QStringLiteral("読み込めません"), EISDIR);
                 break;
             }
@@ -240,19 +240,19 @@ Status LinkNewFiles(const QString& fromFolder, const QStringList& names, const Q
 Status SyncPaths(const QStringList& paths) {
     for (const QString& path : paths) {
         if (int err = fsyncPath(path, O_RDONLY)) {
-            return ioError(path, QStringLiteral("確定できません"), err);
+            return IoError(path, QStringLiteral("確定できません"), err);
         }
     }
     return Status::ok();
 }
 
 Status SyncFileSystem(const QString& path) {
-    const int fd = ::open(nativePath(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return ioError(path, QStringLiteral("確定できません"), errno);
+    const int fd = ::open(NativePath(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return IoError(path, QStringLiteral("確定できません"), errno);
     int err = 0;
     if (::syncfs(fd) != 0) err = errno;
     ::close(fd);
-    if (err) return ioError(path, QStringLiteral("確定できません"), err);
+    if (err) return IoError(path, QStringLiteral("確定できません"), err);
     return Status::ok();
 }
 

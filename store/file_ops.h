@@ -13,6 +13,11 @@ namespace store {
 // The name of every temporary the program makes in a folder starts so.
 inline constexpr char kTemporaryPrefix[] = ".hoshi-tmp-";
 
+// A failed call on a file, with the system's reason in Japanese.
+StoreError IoError(const QString& file, const QString& what, int err);
+// A path as the system's calls take it.
+QByteArray NativePath(const QString& path);
+
 // Replaces the file at an absolute path as a whole, the one way every save
 // goes: the bytes to a temporary beside it (temporaryPath, or a fresh
 // ".hoshi-tmp-XXXXXX" when empty), flushed and fsynced, renamed over the

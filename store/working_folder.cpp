@@ -25,25 +25,16 @@ constexpr int kTemporaryRandom = 6;
 // folder of a file temporary's name, which the program never makes, stays.
 constexpr char kTemporaryFolderPrefix[] = ".hoshi-tmp-dir-";
 
-StoreError ioError(const QString& file, const QString& what, int err) {
-    return StoreError{file, 0,
-                      what + QStringLiteral("（") + SystemReason(err) + QStringLiteral("）")};
-}
-
-QByteArray nativePath(const QString& path) {
-    return QFile::encodeName(path);
-}
-
 // Modification stamp of the folder in nanoseconds, or -1 when it cannot be read.
 qint64 folderStamp(const QString& path) {
     struct stat st {};
-    if (::stat(nativePath(path).constData(), &st) != 0) return -1;
+    if (::stat(NativePath(path).constData(), &st) != 0) return -1;
     return static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
 }
 
 // close is never retried on Linux: the descriptor is gone even on EINTR.
 int fsyncFolder(const QString& path) {
-    int fd = ::open(nativePath(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    int fd = ::open(NativePath(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
     int err = 0;
     if (::fsync(fd) != 0) err = errno;
@@ -112,7 +103,7 @@ bool WorkingFolder::isSafeName(const QString& name) {
 }
 
 bool WorkingFolder::fitsFileName(const QString& name) {
-    return nativePath(name).size() <= NAME_MAX;
+    return NativePath(name).size() <= NAME_MAX;
 }
 
 void WorkingFolder::refreshListing() const {
@@ -122,7 +113,7 @@ void WorkingFolder::refreshListing() const {
     notRegular_.clear();
     ++listingGeneration_;
     listingStamp_ = stamp;
-    DIR* dir = ::opendir(nativePath(path_).constData());
+    DIR* dir = ::opendir(NativePath(path_).constData());
     if (!dir) return;
     while (dirent* e = ::readdir(dir)) {
         const char* n = e->d_name;
@@ -238,7 +229,7 @@ bool WorkingFolder::exists(const QString& name) const {
     // Confirm with the file system: the listing may lag behind other programs.
     const auto full = resolve(name);
     struct stat st {};
-    return full && ::stat(nativePath(*full).constData(), &st) == 0;
+    return full && ::stat(NativePath(*full).constData(), &st) == 0;
 }
 
 Status WorkingFolder::read(const QString& name, QByteArray& out, bool* missing) const {
@@ -249,18 +240,18 @@ Status WorkingFolder::read(const QString& name, QByteArray& out, bool* missing) 
         if (missing) *missing = true;
         return StoreError{name, 0, QStringLiteral("作業フォルダの外を指す名前です")};
     }
-    int fd = ::open(nativePath(*full).constData(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(NativePath(*full).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         const int err = errno;
         if (err == ENOENT && missing) *missing = true;
         if (err == ENOENT) {
             return StoreError{name, 0, QStringLiteral("ファイルがありません")};
         }
-        return ioError(name, QStringLiteral("開けません"), err);
+        return IoError(name, QStringLiteral("開けません"), err);
     }
     auto fail = [&](int err) -> Status {
         ::close(fd);
-        return ioError(name, QStringLiteral("読み込めません"), err);
+        return IoError(name, QStringLiteral("読み込めません"), err);
     };
     struct stat st {};
     if (::fstat(fd, &st) != 0) return fail(errno);
@@ -361,8 +352,8 @@ Status WorkingFolder::recoverVia(const QString& name, const QString& temporaryNa
     const QString from = *resolve(temporaryName);
     const QString to = *resolve(name);
     return keepingListing([&]() -> Status {
-        if (::rename(nativePath(from).constData(), nativePath(to).constData()) != 0) {
-            return ioError(temporaryName, QStringLiteral("元の名前に戻せません"), errno);
+        if (::rename(NativePath(from).constData(), NativePath(to).constData()) != 0) {
+            return IoError(temporaryName, QStringLiteral("元の名前に戻せません"), errno);
         }
         noteRemoved(from.mid(path_.size() + 1));
         noteCreated(to.mid(path_.size() + 1));
@@ -384,12 +375,12 @@ Status WorkingFolder::remove(const QString& name) {
     const QString target = *resolve(name);
     const QString targetName = target.mid(path_.size() + 1);
     return keepingListing([&]() -> Status {
-        if (::unlink(nativePath(target).constData()) != 0) {
+        if (::unlink(NativePath(target).constData()) != 0) {
             if (errno == ENOENT) {
                 noteRemoved(targetName);
                 return Status::ok();
             }
-            return ioError(name, QStringLiteral("削除できません"), errno);
+            return IoError(name, QStringLiteral("削除できません"), errno);
         }
         noteRemoved(targetName);
         return syncFolder(name);
@@ -397,7 +388,7 @@ Status WorkingFolder::remove(const QString& name) {
 }
 
 void WorkingFolder::removeLeftovers() {
-    DIR* dir = ::opendir(nativePath(path_).constData());
+    DIR* dir = ::opendir(NativePath(path_).constData());
     if (!dir) return;
     bool removed = false;
     while (dirent* e = ::readdir(dir)) {
@@ -439,17 +430,17 @@ Status WorkingFolder::removeMany(const QStringList& names,
     return keepingListing([&]() -> Status {
         // Names relative to the open folder: the path is not walked again for
         // every file.
-        const int dir = ::open(nativePath(path_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir < 0) return ioError(path_, QStringLiteral("開けません"), errno);
+        const int dir = ::open(NativePath(path_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0) return IoError(path_, QStringLiteral("開けません"), errno);
         QString last;
         Status failed;
         int done = 0;
         for (const Target& t : targets) {
-            const bool gone = ::unlinkat(dir, nativePath(t.entry).constData(), 0) == 0;
+            const bool gone = ::unlinkat(dir, NativePath(t.entry).constData(), 0) == 0;
             if (!gone && errno != ENOENT) {
                 // Told, not passed over: the others still go.
                 if (failed.isOk()) {
-                    failed = ioError(t.entry, QStringLiteral("削除できません"), errno);
+                    failed = IoError(t.entry, QStringLiteral("削除できません"), errno);
                 }
                 if (undeleted) *undeleted << t.entry;
             } else if (gone) {
@@ -475,9 +466,9 @@ Status WorkingFolder::makeFolder(const QString& name, bool* existed) {
     if (existed) *existed = false;
     if (Status s = refuseWrite(name); !s) return s;
     return keepingListing([&]() -> Status {
-        if (::mkdir(nativePath(path_ + QLatin1Char('/') + name).constData(), 0777) != 0) {
+        if (::mkdir(NativePath(path_ + QLatin1Char('/') + name).constData(), 0777) != 0) {
             if (existed) *existed = errno == EEXIST;
-            return ioError(name, QStringLiteral("フォルダを作れません"), errno);
+            return IoError(name, QStringLiteral("フォルダを作れません"), errno);
         }
         noteCreated(name);
         notRegular_.insert(name);
@@ -486,11 +477,11 @@ Status WorkingFolder::makeFolder(const QString& name, bool* existed) {
 }
 
 Status WorkingFolder::makeTemporaryFolder(QString& name) {
-    QByteArray temp = nativePath(path_ + QLatin1Char('/') + QLatin1String(kTemporaryFolderPrefix) +
+    QByteArray temp = NativePath(path_ + QLatin1Char('/') + QLatin1String(kTemporaryFolderPrefix) +
                                  QString(kTemporaryRandom, QLatin1Char('X')));
     return keepingListing([&]() -> Status {
         if (!::mkdtemp(temp.data())) {
-            return ioError(path_, QStringLiteral("フォルダを作れません"), errno);
+            return IoError(path_, QStringLiteral("フォルダを作れません"), errno);
         }
         name = QFile::decodeName(temp).mid(path_.size() + 1);
         noteCreated(name);
@@ -506,8 +497,8 @@ Status WorkingFolder::nameFolder(const QString& temporary, const QString& name, 
         *taken = true;
         return Status::ok();
     }
-    const QByteArray from = nativePath(path_ + QLatin1Char('/') + temporary);
-    const QByteArray to = nativePath(path_ + QLatin1Char('/') + name);
+    const QByteArray from = NativePath(path_ + QLatin1Char('/') + temporary);
+    const QByteArray to = NativePath(path_ + QLatin1Char('/') + name);
     return keepingListing([&]() -> Status {
         // Never over a folder of that name that came meanwhile.
         int done =
@@ -519,7 +510,7 @@ Status WorkingFolder::nameFolder(const QString& temporary, const QString& name, 
         }
         if (done != 0) {
             if (errno != EEXIST && errno != ENOTEMPTY) {
-                return ioError(name, QStringLiteral("名前を付けられません"), errno);
+                return IoError(name, QStringLiteral("名前を付けられません"), errno);
             }
             *taken = true;  // nothing changed
             return Status::ok();
@@ -532,16 +523,16 @@ Status WorkingFolder::nameFolder(const QString& temporary, const QString& name, 
 }
 
 Status WorkingFolder::removeTemporaryFolder(const QString& temporary) {
-    if (!isOwnTemporaryFolder(nativePath(temporary).constData())) {
+    if (!isOwnTemporaryFolder(NativePath(temporary).constData())) {
         return StoreError{temporary, 0, QStringLiteral("一時フォルダではありません")};
     }
     return keepingListing([&]() -> Status {
-        const int dir = ::open(nativePath(path_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (dir < 0) return ioError(path_, QStringLiteral("開けません"), errno);
-        const bool gone = removeFolderOfFiles(dir, nativePath(temporary).constData());
+        const int dir = ::open(NativePath(path_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir < 0) return IoError(path_, QStringLiteral("開けません"), errno);
+        const bool gone = removeFolderOfFiles(dir, NativePath(temporary).constData());
         const int err = errno;
         ::close(dir);
-        if (!gone) return ioError(temporary, QStringLiteral("削除できません"), err);
+        if (!gone) return IoError(temporary, QStringLiteral("削除できません"), err);
         noteRemoved(temporary);
         return Status::ok();
     });
@@ -585,11 +576,11 @@ Status WorkingFolder::createUnsynced(const QString& name, const QByteArray& byte
         return Status::ok();
     }
     const QString target = *resolve(name);
-    const QByteArray native = nativePath(target);
+    const QByteArray native = NativePath(target);
     return keepingListing([&]() -> Status {
         const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0) {
-            if (errno != EEXIST) return ioError(name, QStringLiteral("書き込めません"), errno);
+            if (errno != EEXIST) return IoError(name, QStringLiteral("書き込めません"), errno);
             *taken = true;
             return Status::ok();
         }
@@ -597,7 +588,7 @@ Status WorkingFolder::createUnsynced(const QString& name, const QByteArray& byte
         if (::close(fd) != 0 && err == 0) err = errno;
         if (err != 0) {
             ::unlink(native.constData());
-            return ioError(name, QStringLiteral("書き込めません"), err);
+            return IoError(name, QStringLiteral("書き込めません"), err);
         }
         noteCreated(target.mid(path_.size() + 1));
         return Status::ok();
